@@ -1,0 +1,197 @@
+#include "app/vextile.h"
+
+#include "media/bitmaps.h"
+#include "media/video.h"
+#include "play/play_record.h"
+#include "play/saved_game.h"
+#include "play/sidebar.h"
+#include "play/well.h"
+#include "store/options_file.h"
+
+Vextile_SDL app;
+
+Vextile_SDL::Vextile_SDL() = default;
+
+Vextile_SDL::~Vextile_SDL() = default;
+
+bool Vextile_SDL::start_video() {
+    video_init("Vextile!", BMP_ICON);
+    // Without audio the game still runs, silently; without a screen or a font it cannot.
+    return get_screen() != nullptr && game_font != nullptr;
+}
+
+void Vextile_SDL::take_block_texture() {
+    block_texture = zgl_get_bitmap(BMP_BLOCK_TEX);
+    block_size = block_texture ? block_texture->h : 0;
+    block_tile.x = 0;
+    block_tile.y = 0;
+    block_tile.w = static_cast<Uint16>(block_size);
+    block_tile.h = static_cast<Uint16>(block_size);
+}
+
+void Vextile_SDL::load_records() {
+    load_options(&options);
+    load_saved_game(&play_record);
+}
+
+void Vextile_SDL::build_play_area() {
+    Grid_Field_Surface::create_well_surface();
+    play_record.grid.redraw_region(0, 0, GRID_COLS, GRID_ROWS);
+    sidebar = std::make_unique<Sidebar>();
+}
+
+void Vextile_SDL::enter_saved_state() {
+    const State_Id saved = play_record.state_id;
+    change_state(saved >= 0 && saved < STATE_COUNT ? saved : STATE_SPLASH);
+}
+
+bool Vextile_SDL::init() {
+    if (!start_video()) return false;
+    take_block_texture();
+    zgl_get_bitmap(BMP_PAUSED);  // loaded before play needs it
+    load_records();
+    build_play_area();
+    enter_saved_state();
+    return true;
+}
+
+void Vextile_SDL::shutdown() {
+    Grid_Field_Surface::free_well_surface();
+    zgl_unload_bitmap(BMP_PAUSED);
+    zgl_unload_bitmap(BMP_SIDEBAR);
+    video_shutdown();
+    // The next start resumes in the screen that was current, paused.
+    play_record.flags |= FLAG_PAUSED;
+    save_saved_game(&play_record);
+    change_state(STATE_NONE);
+}
+
+void Vextile_SDL::run() {
+    frame_seconds = 0.001;
+    for (;;) {
+        SDL_Event event;
+        if (SDL_PollEvent(&event)) {
+            if (!dispatch_event(event)) return;
+            continue;
+        }
+        run_frame();
+    }
+}
+
+void Vextile_SDL::run_frame() {
+    const Uint32 t0 = SDL_GetTicks();
+    draw_background();
+    if (state) state->do_frame();
+    flip_screen();
+    const Uint32 t1 = SDL_GetTicks();
+    frame_seconds = static_cast<Uint32>(t1 - t0) / 1000.0;
+}
+
+bool Vextile_SDL::dispatch_event(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_KEYDOWN:
+        key_down(event.key.keysym);
+        break;
+    case SDL_KEYUP:
+        key_up(event.key.keysym);
+        break;
+    case SDL_MOUSEMOTION:
+        if (state) state->handle_mouse(MOUSE_MOTION, event.motion.x, event.motion.y);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (state) state->handle_mouse(MOUSE_PRESS, event.button.x, event.button.y);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (state) state->handle_mouse(MOUSE_RELEASE, event.button.x, event.button.y);
+        break;
+    case SDL_QUIT:
+        return false;
+    default:
+        break;
+    }
+    return true;
+}
+
+namespace {
+
+// The command of a key that means the same in both keyboard modes, or 0.
+Command fixed_key_command(SDLKey sym, bool typing) {
+    switch (sym) {
+    case SDLK_ESCAPE:
+        return CMD_ESCAPE;
+    case SDLK_BACKSPACE:
+        return CMD_BACKSPACE;
+    case SDLK_RETURN:
+        return CMD_ENTER;
+    case SDLK_DELETE:
+        return CMD_DELETE;
+    case SDLK_SPACE:
+        return typing ? CMD_TEXT_SPACE : CMD_SPACE;
+    default:
+        return 0;
+    }
+}
+
+// The movement command of an arrow or W/A/S/D key while not typing, or 0.
+Command movement_key_command(SDLKey sym) {
+    switch (sym) {
+    case SDLK_UP:
+    case SDLK_w:
+        return CMD_UP;
+    case SDLK_DOWN:
+    case SDLK_s:
+        return CMD_DOWN_PRESS;
+    case SDLK_LEFT:
+    case SDLK_a:
+        return CMD_LEFT_PRESS;
+    case SDLK_RIGHT:
+    case SDLK_d:
+        return CMD_RIGHT_PRESS;
+    default:
+        return 0;
+    }
+}
+
+Command release_command(SDLKey sym) {
+    switch (sym) {
+    case SDLK_DOWN:
+    case SDLK_s:
+        return CMD_DOWN_RELEASE;
+    case SDLK_LEFT:
+    case SDLK_a:
+        return CMD_LEFT_RELEASE;
+    case SDLK_RIGHT:
+    case SDLK_d:
+        return CMD_RIGHT_RELEASE;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+void Vextile_SDL::key_down(const SDL_keysym& key) {
+    Command command = fixed_key_command(key.sym, text_entry);
+    if (!command && !text_entry) command = movement_key_command(key.sym);
+    if (command) {
+        if (state) state->handle_command(command, nullptr);
+        return;
+    }
+    handle_text_key(key);
+}
+
+void Vextile_SDL::key_up(const SDL_keysym& key) {
+    if (text_entry) return;
+    const Command command = release_command(key.sym);
+    if (command && state) state->handle_command(command, nullptr);
+}
+
+bool Vextile_SDL::handle_text_key(const SDL_keysym& key) {
+    const int k = key.sym;
+    if (k < 33 || k > 122) return false;
+    char c = static_cast<char>(k);
+    // Only shift turns letters into capitals; caps lock and shifted digits are not considered.
+    if (c >= 'a' && c <= 'z' && (key.mod & (KMOD_LSHIFT | KMOD_RSHIFT))) c = char(c - 'a' + 'A');
+    if (state) state->handle_command(CMD_CHAR, &c);
+    return true;
+}

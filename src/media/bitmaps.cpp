@@ -1,0 +1,120 @@
+#include "media/bitmaps.h"
+
+#include "media/video.h"
+
+#include <cstdio>
+#include <map>
+
+namespace {
+
+struct Bitmap_File {
+    Bitmap_Id id;
+    const char* path;
+};
+
+const Bitmap_File bitmap_table[] = {
+    {BMP_ICON, "./media/vextile_icon-32x32.bmp"},
+    {BMP_DEFAULT_BG, "./media/defaultbg-320.bmp"},
+    {BMP_TITLE, "./media/vextile_title-320.bmp"},
+    {BMP_SIDEBAR, "./media/sidebar-320.bmp"},
+    {BMP_BLOCK_TEX, "./media/block_tex-320.bmp"},
+    {BMP_BUTTON_START_GAME, "./media/button-start_game-320.bmp"},
+    {BMP_BUTTON_OPTIONS, "./media/button-options-320.bmp"},
+    {BMP_BUTTON_HIGH_SCORES, "./media/button-high_scores-320.bmp"},
+    {BMP_BUTTON_OK, "./media/button-ok-320.bmp"},
+    {BMP_BUTTON_KING, "./media/button-king-320.bmp"},
+    {BMP_BUTTON_CANCEL, "./media/button-cancel-320.bmp"},
+    {BMP_BUTTON_ABOUT, "./media/button-about-320.bmp"},
+    {BMP_CHECKBOX0, "./media/checkbox0-320.bmp"},
+    {BMP_CHECKBOX1, "./media/checkbox1-320.bmp"},
+    {BMP_GAME_OVER, "./media/game_over-320.bmp"},
+    {BMP_PAUSED, "./media/paused-320.bmp"},
+    {BMP_FIRE, "./media/fire-320.bmp"},
+    {BMP_LIGHTNING_01, "./media/lightning_01-320.bmp"},
+    {BMP_BLANK_WHITE, "./media/blankwhite-320.bmp"},
+    {BMP_SIDEBAR_NEXT, "./media/sidebar_next-320.bmp"},
+    {BMP_SIDEBAR_NEXTBOX, "./media/sidebar_nextbox-320.bmp"},
+    {BMP_SIDEBAR_LEVEL, "./media/sidebar_level-320.bmp"},
+    {BMP_SIDEBAR_SCORE, "./media/sidebar_score-320.bmp"},
+    {BMP_SIDEBAR_FLARE, "./media/sidebar_flare-320.bmp"},
+    {BMP_MAKER_LOGO, "./media/orvalmoore_logo-320.bmp"},
+    {BMP_SDL_LOGO, "./media/sdl_logo-320.bmp"},
+    {BMP_TEXT_BACKGROUND, "./media/text_background-320.bmp"},
+};
+
+// Every id ever looked up has an entry; none until its file has loaded. Built on first use and
+// never destroyed, so states torn down at process exit can still give their pictures back.
+std::map<Bitmap_Id, SDL_Surface*>& catalogue = *new std::map<Bitmap_Id, SDL_Surface*>;
+
+SDL_Surface* load_file(Bitmap_Id id) {
+    const char* path = bitmap_file(id);
+    if (!path) return nullptr;
+    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    if (!file) return nullptr;
+    return SDL_LoadBMP_RW(file, 1);
+}
+
+// Finds or loads the entry; draws announce a picture nobody asked for first.
+SDL_Surface* fetch(Bitmap_Id id, bool complain_if_absent) {
+    SDL_Surface*& entry = catalogue[id];
+    if (!entry) {
+        if (complain_if_absent) fprintf(stderr, "zgl_draw_bitmap -- Bitmap is not loaded!\n");
+        entry = load_file(id);
+    }
+    return entry;
+}
+
+void blit(SDL_Surface* picture, SDL_Rect* source, Point point, SDL_Surface* target) {
+    SDL_Surface* dest = target ? target : screen;
+    if (!dest) return;
+    SDL_Rect where = to_sdl_rect({point.x, point.y, 0, 0});
+    SDL_BlitSurface(picture, source, dest, &where);
+}
+
+}  // namespace
+
+const char* bitmap_file(Bitmap_Id id) {
+    for (const Bitmap_File& entry : bitmap_table)
+        if (entry.id == id) return entry.path;
+    return nullptr;
+}
+
+SDL_Surface* zgl_get_bitmap(Bitmap_Id id) { return fetch(id, false); }
+
+void zgl_draw_bitmap(Bitmap_Id id, Point point, SDL_Surface* target) {
+    SDL_Surface* picture = fetch(id, true);
+    if (picture) blit(picture, nullptr, point, target);
+}
+
+void zgl_draw_bitmap_part(Bitmap_Id id, Rect source, Point point, SDL_Surface* target) {
+    SDL_Surface* picture = fetch(id, true);
+    if (!picture) return;
+    SDL_Rect part = to_sdl_rect(source);
+    blit(picture, &part, point, target);
+}
+
+void zgl_set_bitmap_alpha(Bitmap_Id id, int alpha) {
+    SDL_Surface* picture = zgl_get_bitmap(id);
+    if (!picture) return;
+    if (alpha == 255)
+        SDL_SetAlpha(picture, 0, 255);
+    else
+        SDL_SetAlpha(picture, SDL_SRCALPHA, static_cast<Uint8>(alpha & 0xff));
+}
+
+void zgl_set_bitmap_colorkey(Bitmap_Id id, SDL_Color colour) {
+    SDL_Surface* picture = zgl_get_bitmap(id);
+    if (!picture) return;
+    const Uint32 key = SDL_MapRGB(picture->format, colour.r, colour.g, colour.b);
+    SDL_SetColorKey(picture, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
+}
+
+Size zgl_bitmap_size(Bitmap_Id id) {
+    const SDL_Surface* picture = catalogue[id];
+    if (!picture) return {0, 0};
+    return {picture->w, picture->h};
+}
+
+void zgl_unload_bitmap(Bitmap_Id id) { catalogue.erase(id); }
+
+void zgl_forget_all() { catalogue.clear(); }

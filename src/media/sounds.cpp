@@ -1,0 +1,86 @@
+#include "media/sounds.h"
+
+#include <cstdio>
+#include <map>
+
+namespace {
+
+struct Sound_File {
+    Sound_Id id;
+    const char* path;
+};
+
+const Sound_File sound_table[] = {
+    {SND_BLOCK_HIT, "./media/block_hit.wav"}, {SND_FIRE, "./media/fire.wav"},
+    {SND_ICE_BREAK, "./media/ice_break.wav"}, {SND_KILLROW, "./media/killrow.wav"},
+    {SND_UI_CLICK, "./media/ui_click.wav"},   {SND_NEW_LEVEL, "./media/new_level.wav"},
+    {SND_MISS, "./media/miss.wav"},           {SND_QUAKE, "./media/quake.wav"},
+    {SND_DEMONIC, "./media/demonic.wav"},     {SND_LIGHTNING, "./media/lightning.wav"},
+    {SND_KILLBLOX, "./media/killblox.wav"},
+};
+
+// An entry, once made, stays: a sound is loaded (or found missing) once per run.
+// Never destroyed: states torn down at process exit may still reach it.
+std::map<Sound_Id, Mix_Chunk*>& catalogue = *new std::map<Sound_Id, Mix_Chunk*>;
+std::map<Sound_Id, int>& plays = *new std::map<Sound_Id, int>;
+
+Mix_Chunk* load_file(Sound_Id id) {
+    const char* path = sound_file(id);
+    if (!path) return nullptr;
+    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    if (!file) return nullptr;
+    return Mix_LoadWAV_RW(file, 1);
+}
+
+}  // namespace
+
+const char* sound_file(Sound_Id id) {
+    for (const Sound_File& entry : sound_table)
+        if (entry.id == id) return entry.path;
+    return nullptr;
+}
+
+bool audio_init() {
+    if (Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024) == -1) {
+        fprintf(stderr, "Couldn't open audio: %s", SDL_GetError());
+        return false;
+    }
+    Mix_AllocateChannels(16);
+    return true;
+}
+
+void audio_shutdown() { Mix_CloseAudio(); }
+
+Mix_Chunk* load_sound(Sound_Id id) {
+    const auto found = catalogue.find(id);
+    if (found != catalogue.end()) return found->second;
+    Mix_Chunk* chunk = load_file(id);
+    catalogue[id] = chunk;
+    if (!chunk)
+        fprintf(stderr, "Couldn't load requested sound file: %s\n", SDL_GetError());
+    else
+        Mix_VolumeChunk(chunk, MIX_MAX_VOLUME);
+    return chunk;
+}
+
+void play_sound(Sound_Id id) {
+    const auto found = catalogue.find(id);
+    Mix_Chunk* chunk = found != catalogue.end() ? found->second : nullptr;
+    if (!chunk) {
+        fprintf(stderr, "sound not loaded!\n");
+        chunk = load_sound(id);
+    }
+    if (!chunk) return;
+    ++plays[id];
+    Mix_PlayChannelTimed(-1, chunk, 0, -1);
+}
+
+void sound_forget_all() {
+    catalogue.clear();
+    plays.clear();
+}
+
+int sound_play_count(Sound_Id id) {
+    const auto found = plays.find(id);
+    return found == plays.end() ? 0 : found->second;
+}

@@ -1,0 +1,30 @@
+// The game itself: pieces enter, slide, turn, fall and land; pause, flare and game over.
+#pragma once
+
+#include "app/game_state.h"
+#include "media/bitmaps.h"
+
+// The picture drawn over the well while the game is paused or over.
+extern Bitmap_Id overlay_bitmap;
+
+class Faldor_State : public Game_State {
+public:
+    Faldor_State();
+    ~Faldor_State() override;
+    void do_frame() override;
+    bool handle_command(Command command, const char* text) override;
+    bool handle_mouse(Mouse_Action action, int x, int y) override;
+
+    float hold_time = 0.0f;  // seconds a sideways key has been held
+
+private:
+    // The steps of one frame; each answers false when the frame ends there.
+    bool change_level();
+    bool bring_in_piece();
+    void apply_movement_requests();
+    void slide();
+    void fall();
+    bool land();
+    void draw();
+    void end_game();
+};

@@ -1,0 +1,47 @@
+// Shared helpers for the game's tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// A fresh temporary directory that becomes the working directory for the life of the object; its
+// "media" entry links to the generated media of the build. Removed (with everything in it) on exit.
+class Temp_Dir {
+public:
+    explicit Temp_Dir(bool link_media = true);
+    ~Temp_Dir();
+    Temp_Dir(const Temp_Dir&) = delete;
+    Temp_Dir& operator=(const Temp_Dir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+    std::string old_cwd_;
+};
+
+// Collects what is written to standard error between construction and text() / the destructor.
+class Stderr_Capture {
+public:
+    Stderr_Capture();
+    ~Stderr_Capture();
+    Stderr_Capture(const Stderr_Capture&) = delete;
+    Stderr_Capture& operator=(const Stderr_Capture&) = delete;
+
+    // Everything written so far (stderr stays captured).
+    std::string text();
+    // Number of times the exact text occurs in the output so far.
+    int count(const std::string& needle);
+
+private:
+    int saved_fd_ = -1;
+    std::string path_;
+};
+
+// Whole-file helpers.
+std::vector<unsigned char> read_file_bytes(const std::string& path);
+void write_file_bytes(const std::string& path, const std::vector<unsigned char>& bytes);
+bool file_exists(const std::string& path);
