@@ -18,13 +18,17 @@ public:
     float hold_time = 0.0f;  // seconds a sideways key has been held
 
 private:
-    // The steps of one frame; each answers false when the frame ends there.
-    bool change_level();
+    // The steps of one frame, in their order; a bool step answers false when the frame ends there.
+    void change_level();
     bool bring_in_piece();
     void apply_movement_requests();
+    void count_hold_time();
     void slide();
     void fall();
+    void stop_if_blocked();  // the landing test
     bool land();
     void draw();
+    void draw_overlay();
+    void draw_game_over_line();
     void end_game();
 };

@@ -1,0 +1,338 @@
+#include "play/faldor_state.h"
+
+#include "app/vextile.h"
+#include "media/sounds.h"
+#include "media/video.h"
+#include "play/play_record.h"
+#include "play/sidebar.h"
+#include "ui/texts.h"
+
+#include <cstdlib>
+
+Bitmap_Id overlay_bitmap = BMP_PAUSED;
+
+namespace {
+
+bool flag_set(uint32_t flag) {
+    return (play_record.flags & flag) != 0;
+}
+void set_flag(uint32_t flag) {
+    play_record.flags |= flag;
+}
+void clear_flag(uint32_t flag) {
+    play_record.flags &= ~flag;
+}
+
+// Two cells per second, in pixels for this frame: the unit of every speed in play.
+double base_speed() {
+    return 2.0 * app.block_size * app.frame_seconds;
+}
+
+void load_overlay(Bitmap_Id id) {
+    overlay_bitmap = id;
+    zgl_get_bitmap(id);
+    zgl_set_bitmap_colorkey(id, COLOR_BLACK);
+}
+
+// Whether any cell of the piece has a block right beside it, dcol being -1 (left) or 1 (right).
+// Cells above the well never touch anything.
+bool block_beside(const Piece& piece, int dcol) {
+    for (int i = 0; i < 4; ++i) {
+        const Grid_Pos pos = piece_cell(piece, i);
+        if (pos.row >= 0 && play_record.grid.is_occupied(pos.col + dcol, pos.row)) return true;
+    }
+    return false;
+}
+
+void step_target_left(const Piece& piece) {
+    int& target = play_record.target_col;
+    const int min_dx = piece_bounds(piece, 0).dx;
+    target -= 1;
+    if (target + min_dx < 0) {
+        target = -min_dx; // against the wall: it simply stops there
+    } else if (block_beside(piece, -1)) {
+        target += 1;
+    }
+}
+
+void step_target_right(const Piece& piece) {
+    int& target = play_record.target_col;
+    const int max_dx = piece_bounds(piece, 1).dx;
+    target += 1;
+    if (target + max_dx > GRID_COLS - 1) {
+        target = GRID_COLS - 1 - max_dx;
+    } else if (block_beside(piece, 1)) {
+        target -= 1;
+    }
+}
+
+// Writes the landed piece into the well with its ordinary tile, the special cell included.
+void write_piece_into_well(const Piece& piece) {
+    for (int i = 0; i < 4; ++i) {
+        const Grid_Pos pos = piece_cell(piece, i);
+        // Cells above the well are lost. So is a cell beside the well: the turn is tested at the
+        // column the piece slides to, so a piece turned while sliding away from a wall can stand
+        // one column outside the well for a few frames, and if it lands then, that cell must not
+        // be written into the neighbouring row (or past the last one).
+        const bool inside =
+            pos.col >= 0 && pos.col < GRID_COLS && pos.row >= 0 && pos.row < GRID_ROWS;
+        if (inside) play_record.grid.set_cell(pos.col, pos.row, piece.tile);
+    }
+}
+
+// The effect that a special block brings on when its piece lands, or none.
+State_Id effect_of(int special_kind) {
+    switch (special_kind) {
+    case TILE_ICE:
+        return STATE_ICE;
+    case TILE_FIRE:
+        return STATE_FIRE;
+    case TILE_LIGHTNING:
+        return STATE_LIGHTNING;
+    case TILE_EARTH:
+        return STATE_EARTH;
+    default:
+        return STATE_NONE;
+    }
+}
+
+void use_flare() {
+    Piece& current = play_record.current;
+    if (play_record.flares < 1 || current.special_cell == -1) {
+        play_sound(SND_MISS);
+        return;
+    }
+    play_record.flares -= 1;
+    load_sound(SND_KILLBLOX);
+    play_sound(SND_KILLBLOX);
+    start_flash(current);
+    current.special_kind = -1;
+    current.special_cell = -1;
+}
+
+// While the game is over only enter and escape count; while paused only space and escape.
+bool command_allowed(Command command) {
+    if (flag_set(FLAG_GAME_OVER)) return command == CMD_ENTER || command == CMD_ESCAPE;
+    if (flag_set(FLAG_PAUSED)) return command == CMD_SPACE || command == CMD_ESCAPE;
+    return true;
+}
+
+} // namespace
+
+Faldor_State::Faldor_State() {
+    set_background(BMP_NONE);
+    // An effect may have painted over the well: repaint it from the cells.
+    play_record.grid.redraw_region(0, 0, GRID_COLS, GRID_ROWS);
+    load_overlay(BMP_PAUSED);
+    load_sound(SND_BLOCK_HIT);
+    load_sound(SND_UI_CLICK);
+    load_sound(SND_NEW_LEVEL);
+    load_sound(SND_MISS);
+}
+
+Faldor_State::~Faldor_State() = default;
+
+bool Faldor_State::handle_command(Command command, const char* /*text*/) {
+    if (!command_allowed(command)) return false;
+    const bool result = apply_move_command(command);
+    switch (command) {
+    case CMD_LEFT_RELEASE:
+    case CMD_RIGHT_RELEASE:
+        hold_time = 0.0f;
+        break;
+    case CMD_ENTER:
+        if (flag_set(FLAG_GAME_OVER)) {
+            app.change_state(STATE_SCORE_INPUT);
+            return true;
+        }
+        break;
+    case CMD_DELETE:
+        use_flare();
+        break;
+    case CMD_SPACE:
+        play_record.flags ^= FLAG_PAUSED;
+        return true;
+    case CMD_ESCAPE:
+        // The game stays in the play record; the menu starts a new one when asked.
+        app.change_state(STATE_MAIN_MENU);
+        return true;
+    default:
+        break;
+    }
+    return result;
+}
+
+bool Faldor_State::handle_mouse(Mouse_Action action, int /*x*/, int /*y*/) {
+    if (action == MOUSE_PRESS && flag_set(FLAG_GAME_OVER)) {
+        app.change_state(STATE_SCORE_INPUT);
+        return true;
+    }
+    if (action == MOUSE_RELEASE) return handle_command(CMD_STOP, nullptr);
+    return false;
+}
+
+void Faldor_State::do_frame() {
+    if (!flag_set(FLAG_GAME_OVER) && !flag_set(FLAG_PAUSED)) {
+        change_level();
+        if (!flag_set(FLAG_FALLING) && !bring_in_piece()) return;
+        apply_movement_requests();
+        count_hold_time();
+        slide();
+        fall();
+        stop_if_blocked();
+        // After a hand-over to an effect this object is gone: touch nothing more.
+        if (!flag_set(FLAG_FALLING) && !land()) return;
+    }
+    draw();
+}
+
+void Faldor_State::change_level() {
+    if (play_record.blocks_cleared <= 63) return;
+    const bool first_of_game = play_record.level == 0;
+    play_record.level += 1;
+    play_record.flares += 1;
+    play_record.blocks_cleared = 0;
+    if (first_of_game) {
+        generate_piece(play_record.next, -1);
+    } else {
+        play_sound(SND_NEW_LEVEL);
+    }
+    clear_flag(FLAG_FALLING);
+}
+
+bool Faldor_State::bring_in_piece() {
+    if (play_record.grid.top_row_occupied()) {
+        end_game();
+        return false;
+    }
+    Piece& current = play_record.current;
+    current = play_record.next;
+    // The leftmost cell enters in a column from 0 to 12 - width + 1: never touching column 13.
+    const int min_dx = piece_bounds(current, 0).dx;
+    const int max_dx = piece_bounds(current, 1).dx;
+    current.col = std::rand() % (13 - (max_dx - min_dx)) - min_dx;
+    play_record.target_col = current.col;
+    current.x = static_cast<float>(current.col * app.block_size);
+    current.y = 0.0f;
+    current.row = 0;
+    set_flag(FLAG_FALLING);
+    generate_piece(play_record.next, -1);
+    if (app.sidebar) app.sidebar->place_next_piece();
+    return true;
+}
+
+void Faldor_State::apply_movement_requests() {
+    Piece& current = play_record.current;
+    if (flag_set(FLAG_ROTATE)) {
+        // The turn is tested where the piece is going, not where it stands.
+        if (rotation_allowed(current, play_record.target_col, play_record.grid)) {
+            play_sound(SND_UI_CLICK);
+            rotate_piece(current);
+        } else {
+            play_sound(SND_MISS);
+        }
+        clear_flag(FLAG_ROTATE);
+    }
+    // A new step is asked for each time the piece has caught up with its target: a held key
+    // gives a continuous slide.
+    if (flag_set(FLAG_LEFT) && play_record.target_col >= current.col) {
+        step_target_left(current);
+    } else if (flag_set(FLAG_RIGHT) && play_record.target_col <= current.col) {
+        step_target_right(current);
+    }
+}
+
+void Faldor_State::count_hold_time() {
+    if (flag_set(FLAG_LEFT | FLAG_RIGHT)) hold_time += static_cast<float>(app.frame_seconds);
+}
+
+void Faldor_State::slide() {
+    Piece& current = play_record.current;
+    const int block = app.block_size;
+    double speed = base_speed() * 12.0;
+    // A quarter of full speed at first, full speed after half a second of holding.
+    if (hold_time < 0.5f) speed *= hold_time * 1.5 + 0.25;
+    if (play_record.target_col < current.col) {
+        current.x = static_cast<float>(current.x - speed);
+        if (current.x < (current.col - 1) * block) {
+            current.col -= 1;
+            current.x = static_cast<float>(current.col * block);
+        }
+    } else if (play_record.target_col > current.col) {
+        current.x = static_cast<float>(current.x + speed);
+        if (current.x > (current.col + 1) * block) {
+            current.col += 1;
+            current.x = static_cast<float>(current.col * block);
+        }
+    }
+}
+
+void Faldor_State::fall() {
+    Piece& current = play_record.current;
+    const double speed =
+        flag_set(FLAG_FAST_DROP) ? base_speed() * 12.0 : base_speed() * play_record.level * 0.6;
+    current.y = static_cast<float>(current.y + speed);
+    // row is the row the piece is moving into, one ahead of its pixels once it has moved.
+    if (current.y > current.row * app.block_size) current.row += 1;
+}
+
+void Faldor_State::stop_if_blocked() {
+    Piece& current = play_record.current;
+    if (piece_blocked(current, play_record.grid)) {
+        current.row -= 1;
+        current.y = static_cast<float>(current.row * app.block_size);
+        clear_flag(FLAG_FALLING);
+    }
+}
+
+bool Faldor_State::land() {
+    const Piece& current = play_record.current;
+    play_sound(SND_BLOCK_HIT);
+    clear_flag(FLAG_FAST_DROP);
+    write_piece_into_well(current);
+    const State_Id effect = effect_of(current.special_kind);
+    if (effect != STATE_NONE) {
+        app.change_state(effect);
+        return false;
+    }
+    const int bottom = piece_abs_bounds(current, 1).row;
+    const int top = piece_abs_bounds(current, 0).row;
+    if (play_record.grid.find_full_rows(bottom, top) > 0) {
+        app.change_state(STATE_KILL_ROWS);
+        return false;
+    }
+    return true;
+}
+
+void Faldor_State::draw() {
+    fill_rect(COLOR_BLACK, {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT});
+    play_record.grid.draw(0, 0);
+    draw_piece(play_record.current);
+    if (app.sidebar) app.sidebar->draw_sidebar();
+    const bool over = flag_set(FLAG_GAME_OVER);
+    if (over || flag_set(FLAG_PAUSED)) draw_overlay();
+    if (over) draw_game_over_line();
+}
+
+void Faldor_State::draw_overlay() {
+    const Size size = zgl_bitmap_size(overlay_bitmap);
+    const int x = (GRID_COLS * app.block_size - size.w) / 2;
+    const int y = (SCREEN_HEIGHT - size.h) / 2;
+    zgl_draw_bitmap(overlay_bitmap, {x, y});
+}
+
+void Faldor_State::draw_game_over_line() {
+    const int y = SCREEN_HEIGHT - text_height();
+    zgl_draw_bitmap(BMP_TEXT_BACKGROUND, {0, y});
+    draw_text_centered(TXT_PRESS_ENTER, 0, y, SCREEN_WIDTH);
+}
+
+void Faldor_State::end_game() {
+    set_flag(FLAG_GAME_OVER);
+    load_overlay(BMP_GAME_OVER);
+    clear_flag(FLAG_IN_PROGRESS);
+    get_text(TXT_PRESS_ENTER);
+    zgl_get_bitmap(BMP_TEXT_BACKGROUND);
+    // Translucent, so the well shows through the strip.
+    zgl_set_bitmap_alpha(BMP_TEXT_BACKGROUND, 154);
+}
