@@ -13,7 +13,7 @@ constexpr int glyph_count = last_char - first_char + 1;
 struct Glyph_Runs {
     int x[glyph_count];
     int w[glyph_count];
-    int count;  // every run seen, also those beyond glyph_count
+    int count; // every run seen, also those beyond glyph_count
 };
 
 Uint32 read_pixel(const SDL_Surface* surface, int x, int y) {
@@ -50,7 +50,8 @@ void scan_marker_row(const SDL_Surface* surface, Glyph_Runs* runs) {
             continue;
         }
         const int start = x;
-        while (x < surface->w && !is_magenta(surface, x)) ++x;
+        while (x < surface->w && !is_magenta(surface, x))
+            ++x;
         if (runs->count < glyph_count) {
             runs->x[runs->count] = start;
             runs->w[runs->count] = x - start;
@@ -86,13 +87,17 @@ SDL_Surface* to_display_format(SDL_Surface* picture) {
     return converted;
 }
 
-bool is_glyph(unsigned char c) { return c >= first_char && c <= last_char; }
+bool is_glyph(unsigned char c) {
+    return c >= first_char && c <= last_char;
+}
 
 int advance(const SFont_Font* font, unsigned char c) {
     return is_glyph(c) ? font->glyph_w[c - first_char] : font->space_width;
 }
 
-bool fits_sint16(int v) { return v >= INT16_MIN && v <= INT16_MAX; }
+bool fits_sint16(int v) {
+    return v >= INT16_MIN && v <= INT16_MAX;
+}
 
 } // namespace
 
@@ -124,12 +129,15 @@ void SFont_FreeFont(SFont_Font* font) {
     delete font;
 }
 
-int SFont_TextHeight(const SFont_Font* font) { return font ? font->line_height : 0; }
+int SFont_TextHeight(const SFont_Font* font) {
+    return font ? font->line_height : 0;
+}
 
 int SFont_TextWidth(const SFont_Font* font, const char* text) {
     if (!font || !text) return 0;
     int width = 0;
-    for (const char* c = text; *c; ++c) width += advance(font, static_cast<unsigned char>(*c));
+    for (const char* c = text; *c; ++c)
+        width += advance(font, static_cast<unsigned char>(*c));
     return width;
 }
 
