@@ -1,0 +1,194 @@
+#include "play/play_record.h"
+
+#include "store/record_file.h"
+
+#include <cmath>
+#include <cstring>
+
+Play_Record play_record;
+
+namespace {
+
+// Offsets in the record's image.
+constexpr int AT_STATE_ID = 0;
+constexpr int AT_FLAGS = 4;
+constexpr int AT_LEVEL = 8;
+constexpr int AT_GRID_CELLS = 16; // 12..15 hold the grid's type identity, which carries nothing
+constexpr int AT_FULL_ROW_LIST = 1136;
+constexpr int AT_FULL_ROW_COUNT = 1216;
+constexpr int AT_CURRENT = 1220;
+constexpr int AT_NEXT = 1268;
+constexpr int AT_BLOCKS_CLEARED = 1316;
+constexpr int AT_TARGET_COL = 1320;
+constexpr int AT_SCORE = 1324;
+constexpr int AT_SHOWN_SCORE = 1328;
+constexpr int AT_SCORE_STEP = 1332;
+constexpr int AT_FLARES = 1336;
+constexpr int AT_RESERVED_FLOAT = 1340;
+constexpr int AT_RESERVED_WORD = 1344;
+
+// Offsets inside a piece's 48 bytes; 45..47 are padding.
+constexpr int PIECE_SHAPE = 0;
+constexpr int PIECE_ROTATION = 4;
+constexpr int PIECE_COL = 8;
+constexpr int PIECE_ROW = 12;
+constexpr int PIECE_X = 16;
+constexpr int PIECE_Y = 20;
+constexpr int PIECE_TILE = 24;
+constexpr int PIECE_SPECIAL_KIND = 28;
+constexpr int PIECE_SPECIAL_CELL = 32;
+constexpr int PIECE_BLINK_TIMER = 36;
+constexpr int PIECE_FLASH = 40;
+constexpr int PIECE_BLINK_ON = 44;
+
+static_assert(AT_RESERVED_WORD + 4 == PLAY_RECORD_SIZE);
+static_assert(AT_GRID_CELLS + 4 * GRID_COLS * GRID_ROWS == AT_FULL_ROW_LIST);
+static_assert(AT_FULL_ROW_LIST + 4 * GRID_ROWS == AT_FULL_ROW_COUNT);
+
+constexpr int32_t NEW_GAME_BLOCKS_CLEARED = 64; // the first play frame raises the level to 1
+
+void encode_piece(const Piece& piece, uint8_t* out) {
+    put_i32(out + PIECE_SHAPE, piece.shape);
+    put_i32(out + PIECE_ROTATION, piece.rotation);
+    put_i32(out + PIECE_COL, piece.col);
+    put_i32(out + PIECE_ROW, piece.row);
+    put_f32(out + PIECE_X, piece.x);
+    put_f32(out + PIECE_Y, piece.y);
+    put_i32(out + PIECE_TILE, piece.tile);
+    put_i32(out + PIECE_SPECIAL_KIND, piece.special_kind);
+    put_i32(out + PIECE_SPECIAL_CELL, piece.special_cell);
+    put_f32(out + PIECE_BLINK_TIMER, piece.blink_timer);
+    put_f32(out + PIECE_FLASH, piece.flash);
+    out[PIECE_BLINK_ON] = piece.blink_on;
+}
+
+void decode_piece(const uint8_t* in, Piece* piece) {
+    piece->shape = get_i32(in + PIECE_SHAPE);
+    piece->rotation = get_i32(in + PIECE_ROTATION);
+    piece->col = get_i32(in + PIECE_COL);
+    piece->row = get_i32(in + PIECE_ROW);
+    piece->x = get_f32(in + PIECE_X);
+    piece->y = get_f32(in + PIECE_Y);
+    piece->tile = get_i32(in + PIECE_TILE);
+    piece->special_kind = get_i32(in + PIECE_SPECIAL_KIND);
+    piece->special_cell = get_i32(in + PIECE_SPECIAL_CELL);
+    piece->blink_timer = get_f32(in + PIECE_BLINK_TIMER);
+    piece->flash = get_f32(in + PIECE_FLASH);
+    piece->blink_on = in[PIECE_BLINK_ON];
+}
+
+void encode_grid(const Grid_Field& grid, uint8_t* out) {
+    for (int i = 0; i < GRID_COLS * GRID_ROWS; ++i)
+        put_i32(out + AT_GRID_CELLS + 4 * i, grid.cells[i]);
+    for (int i = 0; i < GRID_ROWS; ++i)
+        put_i32(out + AT_FULL_ROW_LIST + 4 * i, grid.full_row_list[i]);
+    put_i32(out + AT_FULL_ROW_COUNT, grid.full_row_count);
+}
+
+void decode_grid(const uint8_t* in, Grid_Field* grid) {
+    for (int i = 0; i < GRID_COLS * GRID_ROWS; ++i)
+        grid->cells[i] = get_i32(in + AT_GRID_CELLS + 4 * i);
+    for (int i = 0; i < GRID_ROWS; ++i)
+        grid->full_row_list[i] = get_i32(in + AT_FULL_ROW_LIST + 4 * i);
+    grid->full_row_count = get_i32(in + AT_FULL_ROW_COUNT);
+}
+
+// The largest magnitude a stored float may have: far beyond any pixel position or timer the game
+// makes, small enough that converting it to a pixel coordinate cannot overflow.
+constexpr float FLOAT_LIMIT = 1000000.0f;
+
+bool float_is_sound(float value) {
+    return std::isfinite(value) && std::fabs(value) < FLOAT_LIMIT;
+}
+
+bool tile_is_sound(int32_t tile) {
+    return tile >= 0 && tile <= TILE_EARTH;
+}
+
+// A piece's special block, when it has one, shows a special face. A piece that was constructed or
+// reset holds kind 0 on cell 0, which draws an ordinary tile; anything else on a special cell is
+// not a record the game writes.
+bool special_is_sound(const Piece& piece) {
+    if (piece.special_cell < -1 || piece.special_cell > 3) return false;
+    if (piece.special_cell == -1) return true;
+    return piece.special_kind == 0 ||
+           (piece.special_kind >= TILE_FIRE && piece.special_kind <= TILE_EARTH);
+}
+
+bool piece_is_sound(const Piece& piece) {
+    return piece.shape >= 0 && piece.shape < SHAPE_COUNT && piece.rotation >= 0 &&
+           piece.rotation < shape_table[piece.shape].rotation_count && tile_is_sound(piece.tile) &&
+           special_is_sound(piece) && float_is_sound(piece.x) && float_is_sound(piece.y) &&
+           float_is_sound(piece.blink_timer) && float_is_sound(piece.flash);
+}
+
+bool grid_is_sound(const Grid_Field& grid) {
+    for (const int32_t cell : grid.cells) {
+        if (cell != EMPTY_CELL && !tile_is_sound(cell)) return false;
+    }
+    if (grid.full_row_count < 0 || grid.full_row_count > GRID_ROWS) return false;
+    for (int i = 0; i < grid.full_row_count; ++i) {
+        if (grid.full_row_list[i] < 0 || grid.full_row_list[i] >= GRID_ROWS) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void reset_play_record(Play_Record* record) {
+    if (!record) return;
+    record->flags = FLAG_IN_PROGRESS;
+    record->level = 0;
+    record->grid.clear_rows(0, GRID_ROWS);
+    clear_piece(record->current);
+    clear_piece(record->next);
+    record->blocks_cleared = NEW_GAME_BLOCKS_CLEARED;
+    record->target_col = 0;
+    record->score = 0;
+    record->shown_score = 0;
+    record->score_step = 0;
+    record->flares = 0;
+    record->reserved_float = 0.0f;
+}
+
+void encode_play_record(const Play_Record& record, uint8_t* out) {
+    // Zero first: the grid's identity bytes and the pieces' padding are written as 0.
+    std::memset(out, 0, PLAY_RECORD_SIZE);
+    put_i32(out + AT_STATE_ID, record.state_id);
+    put_u32(out + AT_FLAGS, record.flags);
+    put_i32(out + AT_LEVEL, record.level);
+    encode_grid(record.grid, out);
+    encode_piece(record.current, out + AT_CURRENT);
+    encode_piece(record.next, out + AT_NEXT);
+    put_i32(out + AT_BLOCKS_CLEARED, record.blocks_cleared);
+    put_i32(out + AT_TARGET_COL, record.target_col);
+    put_i32(out + AT_SCORE, record.score);
+    put_i32(out + AT_SHOWN_SCORE, record.shown_score);
+    put_i32(out + AT_SCORE_STEP, record.score_step);
+    put_i32(out + AT_FLARES, record.flares);
+    put_f32(out + AT_RESERVED_FLOAT, record.reserved_float);
+    put_i32(out + AT_RESERVED_WORD, record.reserved_word);
+}
+
+void decode_play_record(const uint8_t* in, Play_Record* record) {
+    record->state_id = get_i32(in + AT_STATE_ID);
+    record->flags = get_u32(in + AT_FLAGS);
+    record->level = get_i32(in + AT_LEVEL);
+    decode_grid(in, &record->grid);
+    decode_piece(in + AT_CURRENT, &record->current);
+    decode_piece(in + AT_NEXT, &record->next);
+    record->blocks_cleared = get_i32(in + AT_BLOCKS_CLEARED);
+    record->target_col = get_i32(in + AT_TARGET_COL);
+    record->score = get_i32(in + AT_SCORE);
+    record->shown_score = get_i32(in + AT_SHOWN_SCORE);
+    record->score_step = get_i32(in + AT_SCORE_STEP);
+    record->flares = get_i32(in + AT_FLARES);
+    record->reserved_float = get_f32(in + AT_RESERVED_FLOAT);
+    record->reserved_word = get_i32(in + AT_RESERVED_WORD);
+}
+
+bool play_record_is_sound(const Play_Record& record) {
+    return record.level >= 0 && record.score_step >= 0 && grid_is_sound(record.grid) &&
+           piece_is_sound(record.current) && piece_is_sound(record.next) &&
+           float_is_sound(record.reserved_float);
+}
