@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The real binary: a start without the font fails with status 1 and the exact message; with all
+# media and SDL's dummy drivers it runs until SIGTERM and then ends with status 0, saving the game.
+set -u
+bin=${VEXTILE_BIN:?}
+media=${VEXTILE_MEDIA:?}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+
+# 1. No font picture.
+mkdir -p "$work/nofont/media"
+for f in "$media"/*; do
+    [ "$(basename "$f")" = vextile_font-320.bmp ] || ln -s "$f" "$work/nofont/media/"
+done
+(cd "$work/nofont" && timeout 20 "$bin" 2>"$work/nofont.err")
+status=$?
+[ $status -eq 1 ] || fail "without the font the status is $status, not 1"
+grep -qxF "Unable to load font file: ./media/vextile_font-320.bmp" "$work/nofont.err" ||
+    fail "missing font message: $(cat "$work/nofont.err")"
+[ ! -e "$work/nofont/.vextile-game_info" ] || fail "a failed start wrote the saved game"
+
+# 2. All media: runs until SIGTERM, then ends with status 0 and a saved game.
+mkdir -p "$work/ok"
+ln -s "$media" "$work/ok/media"
+(cd "$work/ok" && exec "$bin" 2>"$work/ok.err") &
+pid=$!
+sleep 2
+kill -0 $pid 2>/dev/null || fail "the game ended by itself: $(cat "$work/ok.err")"
+kill -TERM $pid
+wait $pid
+status=$?
+[ $status -eq 0 ] || fail "after SIGTERM the status is $status, not 0: $(cat "$work/ok.err")"
+size=$(stat -c %s "$work/ok/.vextile-game_info" 2>/dev/null || echo 0)
+[ "$size" -eq 1348 ] || fail "saved game is $size bytes, not 1348"
+echo "1 passed, 0 failed"
