@@ -38,7 +38,7 @@ FILE* create_temp_file(const char* path, std::string* temp_path) {
 
 Record_Read read_record_file(const char* path, uint8_t* image, size_t item_size, size_t item_count,
                              const Record_Messages& messages) {
-    FILE* const file = std::fopen(path, "rb");
+    FILE* const file = path && image ? std::fopen(path, "rb") : nullptr;
     if (!file) return Record_Read::missing;
     // A short read leaves the bytes it got in the image, also those of a partly read item.
     const size_t items = std::fread(image, item_size, item_count, file);
@@ -53,7 +53,7 @@ Record_Read read_record_file(const char* path, uint8_t* image, size_t item_size,
 bool write_record_file(const char* path, const uint8_t* image, size_t item_size, size_t item_count,
                        const Record_Messages& messages) {
     std::string temp_path;
-    FILE* const file = create_temp_file(path, &temp_path);
+    FILE* const file = path && image ? create_temp_file(path, &temp_path) : nullptr;
     if (!file) {
         std::fputs(messages.cant_create, stderr);
         return false;
