@@ -1,14 +1,29 @@
 #include "app/game_state.h"
 
 #include "play/faldor_state.h"
+#include "ui/about_state.h"
+#include "ui/main_menu_state.h"
+#include "ui/options_state.h"
+#include "ui/score_input_state.h"
+#include "ui/score_list_state.h"
 #include "ui/splash_state.h"
 
 Game_State* make_state(State_Id id) {
     switch (id) {
     case STATE_SPLASH:
         return new Splash_State();
+    case STATE_MAIN_MENU:
+        return new Main_Menu_State();
     case STATE_PLAY:
         return new Faldor_State();
+    case STATE_SCORE_INPUT:
+        return new Score_Input_State();
+    case STATE_SCORE_LIST:
+        return new Score_List_State();
+    case STATE_OPTIONS:
+        return new Options_State();
+    case STATE_ABOUT:
+        return new About_State();
     default:
         // An id without a state class builds nothing.
         return nullptr;
