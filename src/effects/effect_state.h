@@ -1,0 +1,30 @@
+// What every special-block effect shares: the commands and the mouse hot spots while it runs, the
+// slide of lifted blocks, and the way back to play (or on to the row clear) when it is over.
+#pragma once
+
+#include "app/game_state.h"
+
+// Lifted blocks slide down at this many cells per second.
+constexpr int MOVE_CELLS_PER_SECOND = 20;
+// How long the earth shakes and the fire burns.
+constexpr float SHOCK_SECONDS = 1.4f;
+
+class Effect_State : public Game_State {
+  public:
+    // Movement keys keep the play flags up to date; space toggles the pause flag (the effect runs
+    // on regardless) and escape leaves for the main menu.
+    bool handle_command(Command command, const char* text) override;
+    // A press on the pause or the escape hot spot acts as that key.
+    bool handle_mouse(Mouse_Action action, int x, int y) override;
+
+  protected:
+    // Moves a slide offset on by one frame, clamped at one block; answers whether it is there.
+    static bool slide_down(float& offset);
+    // Where the effect goes when it is over: the row clear when the well has full rows, else back
+    // to play, after dropping the held movement keys.
+    State_Id way_out();
+    // Switches to way_out(). This object is gone afterwards: the caller touches no member.
+    void leave();
+    // Draws the sidebar when the game has one. Reads only globals, so it may follow a switch.
+    static void draw_sidebar_if_any();
+};

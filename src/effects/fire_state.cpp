@@ -1,0 +1,105 @@
+#include "effects/fire_state.h"
+
+#include "app/vextile.h"
+#include "media/bitmaps.h"
+#include "media/sounds.h"
+#include "media/video.h"
+#include "play/play_record.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr int FLAME_FRAMES = 4; // side by side in the strip
+constexpr float PI = 3.14159265358979f;
+
+// The highest row that holds a block; 0 when the well is empty.
+int highest_occupied_row() {
+    for (int row = 0; row < GRID_ROWS; ++row) {
+        for (int col = 0; col < GRID_COLS; ++col) {
+            if (play_record.grid.is_occupied(col, row)) return row;
+        }
+    }
+    return 0;
+}
+
+// The flame grows and dies down with half a sine wave over the burning time: frames 0, 1, 2, 3,
+// 2, 1, 0. At the very top the sine can come out as exactly 1, a fifth frame the strip does not
+// have.
+int flame_frame(float timer) {
+    return static_cast<int>(FLAME_FRAMES * std::sin(timer * PI / SHOCK_SECONDS));
+}
+
+} // namespace
+
+Fire_State::Fire_State() {
+    load_sound(SND_FIRE);
+    load_sound(SND_DEMONIC);
+    zgl_get_bitmap(BMP_FIRE);
+    zgl_set_bitmap_colorkey(BMP_FIRE, COLOR_BLACK);
+    const Size strip = zgl_bitmap_size(BMP_FIRE);
+    flame_width = strip.w / FLAME_FRAMES;
+    flame_height = strip.h;
+    top_row = highest_occupied_row();
+}
+
+// The flame strip stays in the catalogue for the next fire.
+Fire_State::~Fire_State() = default;
+
+void Fire_State::do_frame() {
+    play_record.grid.draw(0, 0);
+    switch (phase) {
+    case 0:
+        ignite();
+        break;
+    case 1:
+        burn();
+        break;
+    default:
+        leave();
+        return; // this object is gone
+    }
+    draw_sidebar_if_any();
+}
+
+void Fire_State::ignite() {
+    burn_count = std::rand() % 7 + 1;
+    // One fire in seventy burns twice as much, and sounds like it.
+    if (burn_count == 7 && std::rand() % 10 == 6) {
+        play_sound(SND_DEMONIC);
+        burn_count = MAX_BURNS;
+    }
+    const int rows = GRID_ROWS - top_row;
+    for (int i = 0; i < burn_count; ++i) {
+        // The column is drawn first; column 13 is never burnt.
+        const int col = std::rand() % (GRID_COLS - 1);
+        const int row = GRID_ROWS - 1 - std::rand() % rows;
+        burnt[i] = {col, row};
+        play_record.grid.clear_cell(col, row);
+    }
+    phase = 1;
+    timer = SHOCK_SECONDS;
+    play_sound(SND_FIRE);
+}
+
+void Fire_State::burn() {
+    if (timer <= 0.0f) {
+        phase = 2;
+        return;
+    }
+    draw_flames(flame_frame(timer));
+    timer = static_cast<float>(timer - app.frame_seconds);
+}
+
+void Fire_State::draw_flames(int frame) const {
+    // A frame outside the strip shows nothing (rather than leaving it to the blit to clip).
+    if (frame < 0 || frame >= FLAME_FRAMES) return;
+    const Rect source = {frame * flame_width, 0, flame_width, flame_height};
+    const int size = app.block_size;
+    for (int i = 0; i < burn_count; ++i) {
+        const int x = size * burnt[i].col + (size - flame_width) / 2;
+        const int y = size * burnt[i].row + (size - flame_height);
+        zgl_draw_bitmap_part(BMP_FIRE, source, {x, y});
+    }
+}
