@@ -252,7 +252,8 @@ TEST_F(Sidebar_Test, LevelIsPaddedToThreeDigitsAndPrintedInFullWhenWider) {
     }
     play_record.level = 7;
     sidebar().draw_sidebar();
-    EXPECT_NE(pixels_in(area), panel_with_text(area, "7", true));
+    const Pixels drawn = pixels_in(area);
+    EXPECT_NE(drawn, panel_with_text(area, "7", true));
 }
 
 TEST_F(Sidebar_Test, ScoreIsPaddedToSevenDigits) {
@@ -277,7 +278,9 @@ TEST_F(Sidebar_Test, ScoreLineShowsTheShownScoreNotTheScore) {
     play_record.shown_score = 0;
     play_record.score_step = 4;
     sidebar().draw_sidebar();
-    EXPECT_EQ(pixels_in(area), panel_with_text(area, "0000004", true));
+    const Pixels drawn = pixels_in(area);
+    EXPECT_EQ(drawn, panel_with_text(area, "0000004", true));
+    EXPECT_NE(drawn, panel_with_text(area, "0000420", true));
 }
 
 TEST_F(Sidebar_Test, FlaresArePaddedToTwoDigitsBesideTheIcon) {

@@ -181,7 +181,9 @@ TEST_F(Texts_Test, DrawingByIdNeverLoads) {
     paint_screen(0, 0, 0);
     draw_text_centered(TXT_PRESS_ENTER, 0, 100, SCREEN_WIDTH);
     EXPECT_FALSE(has_ink(take_picture())) << "an id that was never loaded draws nothing";
+    EXPECT_STREQ(get_text(TXT_PRESS_ENTER), "") << "drawing left an empty entry";
 
+    release_text(TXT_PRESS_ENTER);
     get_text(TXT_PRESS_ENTER);
     draw_text_centered(TXT_PRESS_ENTER, 0, 100, SCREEN_WIDTH);
     const Picture drawn = take_picture();
