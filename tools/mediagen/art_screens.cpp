@@ -64,7 +64,8 @@ void drawTitleWord(Image& img, TextRenderer& text) {
     st.face = "DejaVuSans-Bold.ttf";
     st.hinting = Hinting::Light;
     std::vector<Letter> letters;
-    for (st.pixelHeight = 80; st.pixelHeight > 20; st.pixelHeight -= 2) {
+    for (st.pixelHeight = 90; st.pixelHeight > 20; st.pixelHeight -= 2) {
+        st.pixelWidth = st.pixelHeight * 4 / 5; // a little condensed, so the name stands tall
         letters.clear();
         int width = 0;
         for (size_t i = 0; i < word.size(); ++i) {
@@ -92,7 +93,7 @@ void drawTitleWord(Image& img, TextRenderer& text) {
     style.glowStrength = 0.35f;
 
     int x = kScreen / 2 - total / 2;
-    const int capTop = 26;
+    const int capTop = 22;
     for (const Letter& l : letters) {
         const int ox = x - l.ink.x0;
         const int oy = capTop - l.ink.y0;

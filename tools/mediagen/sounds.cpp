@@ -1,4 +1,5 @@
 // The game's sound effects, each synthesised from oscillators, filtered noise and envelopes.
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <utility>
@@ -6,6 +7,12 @@
 #include "sound.h"
 
 namespace {
+
+// 0 before `from`, rising smoothly to 1 at `to`.
+float smoothEnd(float t, float from, float to) {
+    const float u = std::min(1.0f, std::max(0.0f, (t - from) / (to - from)));
+    return u * u * (3.0f - 2.0f * u);
+}
 
 // A piece lands: a soft wooden knock, low body and a short woody click.
 Samples blockHit() {
@@ -71,7 +78,7 @@ Samples killRow() {
         res.setBandpass(hz * 2.5f, 4.0f);
         const float wobble = 1.0f + 0.02f * lfo.sine(38.0f);
         const float tone = saw.saw(hz * wobble) + 0.5f * sub.square(hz * 0.5f);
-        const float env = attackDecay(t, 0.005f, 0.12f);
+        const float env = attackDecay(t, 0.005f, 0.12f) * (1.0f - smoothEnd(t, 0.16f, 0.22f));
         s[i] = (res.process(tone) * 2.2f + tone * 0.15f) * env;
     }
     addReverb(s, 0.25f, 0.3f, 0.06f);
@@ -102,7 +109,7 @@ Samples killBlox() {
 
 // A new level: a bright bell arpeggio climbing a major chord.
 Samples newLevel() {
-    Samples s(static_cast<size_t>(sampleCount(0.46f)));
+    Samples s(static_cast<size_t>(sampleCount(0.6f)));
     const float notes[] = {523.25f, 659.25f, 783.99f, 1046.5f};
     for (int n = 0; n < 4; ++n) {
         const float start = 0.075f * n;
@@ -118,8 +125,8 @@ Samples newLevel() {
                     env * 0.4f;
         }
     }
-    addReverb(s, 0.35f, 0.6f, 0.14f);
-    finish(s, 0.8f, 2.0f, 40.0f);
+    addReverb(s, 0.35f, 0.6f, 0.0f);
+    finish(s, 0.8f, 2.0f, 60.0f);
     return s;
 }
 
@@ -190,7 +197,7 @@ Samples fire() {
         // Embers pop at random, more often in the middle of the burn.
         if (rng.uniform() < 0.0016f * (0.4f + swell)) crack = rng.range(0.5f, 1.0f);
         crack *= 0.985f;
-        const float pop = crackTone.process(rng.signedUnit() * crack) * 2.2f;
+        const float pop = crackTone.process(rng.signedUnit() * crack) * 2.2f * (0.3f + 0.7f * swell);
         s[i] = whoosh + pop;
     }
     finish(s, 0.82f, 8.0f, 80.0f);
@@ -240,9 +247,16 @@ Samples lightning() {
         const float roll = 0.5f + std::fabs(rollSmooth.lowpass(rng.signedUnit() * 5.0f));
         const float tail = (rumble.lowpass(n) * 2.5f + rumble2.lowpass(n) * 4.0f) * roll *
                            attackDecay(t, 0.03f, 0.28f);
-        s[i] = crack * 1.3f + tail;
+        s[i] = crack * 1.1f + tail * 1.4f;
     }
     addReverb(s, 0.3f, 0.6f, 0.0f);
+    // Distance: the highs die away first.
+    Biquad dull;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const float t = timeOf(static_cast<int>(i));
+        dull.setLowpass(400.0f + 9000.0f * std::exp(-t / 0.07f), 0.7f);
+        s[i] = dull.process(s[i]);
+    }
     finish(s, 0.88f, 0.5f, 80.0f);
     return s;
 }
