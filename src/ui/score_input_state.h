@@ -6,8 +6,9 @@
 #include "store/score_file.h"
 #include "ui/controls.h"
 
-// Sorts the table by score, highest first, by exchanging rows; rows of equal score keep their
-// order.
+// Sorts the table by score, highest first: every row is compared with each row below it and the
+// two are exchanged when the upper one scores lower. Two rows of equal score are never exchanged
+// with each other, though exchanges with other rows may still change their order.
 void sort_score_table(Score_Table* table);
 // The first row whose score is lower than the score, or -1: a score that ties a row goes below it.
 int32_t score_place(const Score_Table& table, int32_t score);
