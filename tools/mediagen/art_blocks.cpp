@@ -5,13 +5,13 @@
 #include <cmath>
 
 const Rgb palette::kBlocks[7] = {
-    rgb8(250, 204, 36),  // yellow: square
-    rgb8(46, 104, 236),  // blue: J
-    rgb8(252, 132, 28),  // orange: L
-    rgb8(72, 214, 246),  // cyan: bar
-    rgb8(228, 44, 60),   // red: Z
-    rgb8(64, 198, 82),   // green: S
-    rgb8(158, 72, 226),  // purple: T
+    rgb8(250, 204, 36), // yellow: square
+    rgb8(46, 104, 236), // blue: J
+    rgb8(252, 132, 28), // orange: L
+    rgb8(72, 214, 246), // cyan: bar
+    rgb8(228, 44, 60),  // red: Z
+    rgb8(64, 198, 82),  // green: S
+    rgb8(158, 72, 226), // purple: T
 };
 
 // ---- the block ------------------------------------------------------------------------------
@@ -19,11 +19,11 @@ const Rgb palette::kBlocks[7] = {
 namespace {
 
 struct BlockLook {
-    float rim = 0.55f;      // how far the outer top-left ring goes toward white
-    float bevelLit = 0.32f; // lit bevel
+    float rim = 0.55f;       // how far the outer top-left ring goes toward white
+    float bevelLit = 0.32f;  // lit bevel
     float bevelDark = 0.34f; // shaded bevel
-    float rimDark = 0.58f;  // outer bottom-right ring
-    float gloss = 0.30f;    // soft highlight in the top left of the face
+    float rimDark = 0.58f;   // outer bottom-right ring
+    float gloss = 0.30f;     // soft highlight in the top left of the face
 };
 
 Rgb blockPixel(int i, int j, int size, Rgb base, const BlockLook& look) {
@@ -55,7 +55,8 @@ Rgb blockPixel(int i, int j, int size, Rgb base, const BlockLook& look) {
 
 void drawBlockLook(Image& img, int x, int y, int size, Rgb base, const BlockLook& look) {
     for (int j = 0; j < size; ++j)
-        for (int i = 0; i < size; ++i) img.set(x + i, y + j, blockPixel(i, j, size, base, look));
+        for (int i = 0; i < size; ++i)
+            img.set(x + i, y + j, blockPixel(i, j, size, base, look));
 }
 
 // Paints a symbol with a dark rim around it, then its fill.
@@ -124,9 +125,8 @@ Image fireTile() {
         for (int x = 3; x < 13; ++x)
             t.set(x, y, mix(t.colour(x, y), rgb8(120, 20, 10), smoothstep(3.0f, 13.0f, y) * 0.5f));
     const std::vector<Vec2> flame = {
-        {8.0f, 1.8f},  {9.2f, 4.6f},  {11.4f, 6.4f}, {12.4f, 9.6f}, {11.2f, 12.8f},
-        {8.0f, 14.0f}, {4.8f, 12.8f}, {3.6f, 9.8f},  {4.6f, 7.0f},  {5.8f, 8.6f},
-        {6.4f, 5.4f},
+        {8.0f, 1.8f},  {9.2f, 4.6f}, {11.4f, 6.4f}, {12.4f, 9.6f}, {11.2f, 12.8f}, {8.0f, 14.0f},
+        {4.8f, 12.8f}, {3.6f, 9.8f}, {4.6f, 7.0f},  {5.8f, 8.6f},  {6.4f, 5.4f},
     };
     const Mask outer = polygonMask(16, 16, flame);
     const std::vector<Vec2> core = {
@@ -162,7 +162,8 @@ Image iceTile() {
             strokeSegment(flake, p, {p.x + std::cos(b) * 2.0f, p.y + std::sin(b) * 2.0f}, 1.0f);
         }
     }
-    paintSymbol(t, flake, rgb8(26, 66, 160), [](int, int) { return rgb8(255, 255, 255); }, 1.0f);
+    paintSymbol(
+        t, flake, rgb8(26, 66, 160), [](int, int) { return rgb8(255, 255, 255); }, 1.0f);
     return t;
 }
 
@@ -170,14 +171,15 @@ Image lightningTile() {
     Image t(16, 16);
     drawBlockLook(t, 0, 0, 16, rgb8(70, 30, 132), BlockLook{});
     const std::vector<Vec2> bolt = {
-        {9.6f, 1.6f}, {4.0f, 9.0f}, {7.6f, 9.0f}, {5.6f, 14.6f}, {12.2f, 6.6f}, {8.6f, 6.6f},
-        {11.0f, 1.6f},
+        {9.6f, 1.6f},  {4.0f, 9.0f}, {7.6f, 9.0f},  {5.6f, 14.6f},
+        {12.2f, 6.6f}, {8.6f, 6.6f}, {11.0f, 1.6f},
     };
     const Mask m = polygonMask(16, 16, bolt);
     t.glow(m.blurred(1.4f), 0, 0, rgb8(255, 200, 60), 0.45f);
-    paintSymbol(t, m, rgb8(40, 14, 60), [](int, int y) {
-        return mix(rgb8(255, 252, 200), rgb8(255, 206, 30), clamp01(y / 15.0f));
-    }, 0.7f);
+    paintSymbol(
+        t, m, rgb8(40, 14, 60),
+        [](int, int y) { return mix(rgb8(255, 252, 200), rgb8(255, 206, 30), clamp01(y / 15.0f)); },
+        0.7f);
     return t;
 }
 
@@ -187,7 +189,8 @@ Image earthTile() {
     drawBlockLook(t, 0, 0, 16, base, BlockLook{});
     // Three stones with their own light, split by dark cracks.
     for (int y = 3; y < 13; ++y)
-        for (int x = 3; x < 13; ++x) t.set(x, y, rgb8(58, 34, 18));
+        for (int x = 3; x < 13; ++x)
+            t.set(x, y, rgb8(58, 34, 18));
     struct Stone {
         std::vector<Vec2> pts;
         Rgb tone;
@@ -216,7 +219,8 @@ void drawBlock(Image& img, int x, int y, int size, Rgb base) {
 
 static Image blockStrip() {
     Image strip(224, 16, rgb8(20, 20, 30));
-    for (int t = 0; t < 7; ++t) strip.blit(t == 3 ? icyTile() : plainTile(palette::kBlocks[t]), t * 16, 0);
+    for (int t = 0; t < 7; ++t)
+        strip.blit(t == 3 ? icyTile() : plainTile(palette::kBlocks[t]), t * 16, 0);
     strip.blit(flashTile(), 7 * 16, 0);
     strip.blit(thawedTile(), 8 * 16, 0);
     strip.blit(plainTile(rgb8(128, 130, 140)), 9 * 16, 0);
@@ -233,7 +237,8 @@ static Image windowIcon() {
         return sdRoundBox(p, {16, 16}, {16, 16}, 5.0f);
     });
     Image bg(32, 32, rgb8(4, 4, 8));
-    bg.paint(plate, 0, 0, [](int, int y) { return mix(rgb8(34, 30, 78), rgb8(14, 14, 36), y / 31.0f); });
+    bg.paint(plate, 0, 0,
+             [](int, int y) { return mix(rgb8(34, 30, 78), rgb8(14, 14, 36), y / 31.0f); });
     icon = bg;
     // An L of orange, a T of purple and a cyan step, on a 7-pixel grid.
     const struct {
@@ -242,7 +247,8 @@ static Image windowIcon() {
         {0, 3, 2}, {1, 3, 2}, {2, 3, 2}, {2, 2, 2}, {0, 2, 6}, {0, 1, 6},
         {1, 2, 6}, {0, 0, 6}, {3, 3, 3}, {3, 2, 3}, {3, 1, 3}, {2, 1, 0},
     };
-    for (const auto& c : cells) drawBlock(icon, 2 + c.cx * 7, 2 + c.cy * 7, 7, palette::kBlocks[c.tile]);
+    for (const auto& c : cells)
+        drawBlock(icon, 2 + c.cx * 7, 2 + c.cy * 7, 7, palette::kBlocks[c.tile]);
     return icon;
 }
 

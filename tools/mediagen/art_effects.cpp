@@ -61,7 +61,8 @@ Image flameFrame(int frame) {
                     const float px = x + (sx + 0.5f) / ss;
                     const float py = y + (sy + 0.5f) / ss;
                     float depth = -1.0f;
-                    for (const Tongue& t : tongues) depth = std::max(depth, tongueDepth(t, px, py));
+                    for (const Tongue& t : tongues)
+                        depth = std::max(depth, tongueDepth(t, px, py));
                     if (depth <= 0.0f) continue;
                     cover += 1.0f;
                     const float v = (kFrameH - py) / h[frame];
@@ -73,7 +74,8 @@ Image flameFrame(int frame) {
     // A dark ember rim keeps the flame readable over bright blocks.
     Mask body(kFrameW, kFrameH);
     for (int y = 0; y < kFrameH; ++y)
-        for (int x = 0; x < kFrameW; ++x) body.set(x, y, img.alpha(x, y) >= 0.5f ? 1.0f : 0.0f);
+        for (int x = 0; x < kFrameW; ++x)
+            body.set(x, y, img.alpha(x, y) >= 0.5f ? 1.0f : 0.0f);
     Image out(kFrameW, kFrameH);
     out.paint(body.dilated(1.0f), 0, 0, rgb8(110, 18, 6));
     out.blit(img, 0, 0);
@@ -82,7 +84,8 @@ Image flameFrame(int frame) {
 
 Image fireStrip() {
     Image strip(4 * kFrameW, kFrameH);
-    for (int f = 0; f < 4; ++f) strip.blit(flameFrame(f), f * kFrameW, 0);
+    for (int f = 0; f < 4; ++f)
+        strip.blit(flameFrame(f), f * kFrameW, 0);
     return strip;
 }
 

@@ -57,8 +57,8 @@ void drawButtonBody(Image& img, const ButtonLook& look) {
     });
 }
 
-void drawCaption(Image& img, TextRenderer& text, const std::string& caption,
-                 const ButtonLook& look, int centreX) {
+void drawCaption(Image& img, TextRenderer& text, const std::string& caption, const ButtonLook& look,
+                 int centreX) {
     TextStyle st;
     st.face = "DejaVuSans-Bold.ttf";
     st.pixelHeight = 13;
@@ -91,7 +91,7 @@ Image dialogButton(TextRenderer& text, const std::string& caption, const ButtonL
 
 void drawCrown(Image& img, float x0, float y0) {
     const std::vector<Vec2> crown = {
-        {x0, y0 + 3},      {x0 + 3.5f, y0 + 7}, {x0 + 7, y0},       {x0 + 10.5f, y0 + 7},
+        {x0, y0 + 3},      {x0 + 3.5f, y0 + 7},   {x0 + 7, y0},         {x0 + 10.5f, y0 + 7},
         {x0 + 14, y0 + 3}, {x0 + 12.5f, y0 + 12}, {x0 + 1.5f, y0 + 12},
     };
     const Mask m = polygonMask(img.width(), img.height(), crown);
@@ -118,8 +118,12 @@ Image kingButton(TextRenderer& text) {
 Image checkbox(bool ticked) {
     Image img(16, 16, rgb8(0, 0, 0));
     img.fill([](int x, int y) { return backdrop(200 + x, 150 + y, 320, 320); });
-    const Mask outer = shapeMask(16, 16, [](Vec2 p) { return sdRoundBox(p, {8, 8}, {7, 7}, 3.0f); });
-    const Mask inner = shapeMask(16, 16, [](Vec2 p) { return sdRoundBox(p, {8, 8}, {5, 5}, 2.0f); });
+    const Mask outer = shapeMask(16, 16, [](Vec2 p) {
+        return sdRoundBox(p, {8, 8}, {7, 7}, 3.0f);
+    });
+    const Mask inner = shapeMask(16, 16, [](Vec2 p) {
+        return sdRoundBox(p, {8, 8}, {5, 5}, 2.0f);
+    });
     img.paint(outer, 0, 0, [](int x, int y) {
         return mix(rgb8(170, 200, 255), rgb8(60, 80, 160), clamp01((x + y) / 28.0f));
     });
@@ -140,7 +144,9 @@ Image checkbox(bool ticked) {
 Image banner(TextRenderer& text, const std::string& word, Rgb border, Rgb fillTop, Rgb fillBottom) {
     Image img(192, 48);
     const Vec2 c{96, 24};
-    const Mask outer = shapeMask(192, 48, [&](Vec2 p) { return sdRoundBox(p, c, {95, 22}, 11.0f); });
+    const Mask outer = shapeMask(192, 48, [&](Vec2 p) {
+        return sdRoundBox(p, c, {95, 22}, 11.0f);
+    });
     const Mask rim = shapeMask(192, 48, [&](Vec2 p) { return sdRoundBox(p, c, {94, 21}, 10.0f); });
     const Mask plate = shapeMask(192, 48, [&](Vec2 p) { return sdRoundBox(p, c, {91, 18}, 8.0f); });
     img.paint(outer, 0, 0, palette::kInk);
@@ -170,9 +176,9 @@ Image banner(TextRenderer& text, const std::string& word, Rgb border, Rgb fillTo
     style.gloss = 0.12f;
     style.shadowDx = 2;
     style.shadowDy = 2;
-    paintArcadeText(img, line.mask, ox, oy, [&](int, int y) {
-        return mix(fillTop, fillBottom, clamp01((y - top) / h));
-    }, style);
+    paintArcadeText(
+        img, line.mask, ox, oy,
+        [&](int, int y) { return mix(fillTop, fillBottom, clamp01((y - top) / h)); }, style);
     return img;
 }
 
@@ -189,7 +195,8 @@ void addInterfaceArt(Pictures& out, TextRenderer& text) {
         {"button-high_scores-320.bmp", "High Scores", 206},
         {"button-about-320.bmp", "About", 236},
     };
-    for (const auto& b : menu) out.emplace_back(b.file, toBitmap(menuButton(text, b.caption, b.y)));
+    for (const auto& b : menu)
+        out.emplace_back(b.file, toBitmap(menuButton(text, b.caption, b.y)));
     out.emplace_back("button-ok-320.bmp", toBitmap(dialogButton(text, "OK", kOkLook)));
     out.emplace_back("button-cancel-320.bmp", toBitmap(dialogButton(text, "Cancel", kCancelLook)));
     out.emplace_back("button-king-320.bmp", toBitmap(kingButton(text)));

@@ -9,8 +9,8 @@ namespace {
 constexpr int kW = 320;
 
 // Paints a line of text centred on (cx, cy) with a vertical gradient.
-void gradientText(Image& img, TextRenderer& text, const std::string& s, const TextStyle& st,
-                  int cx, int cy, Rgb top, Rgb bottom) {
+void gradientText(Image& img, TextRenderer& text, const std::string& s, const TextStyle& st, int cx,
+                  int cy, Rgb top, Rgb bottom) {
     const TextLine line = text.render(s, st, 8);
     int ox = 0;
     int oy = 0;
@@ -18,7 +18,8 @@ void gradientText(Image& img, TextRenderer& text, const std::string& s, const Te
     const Box ink = line.mask.inkBox(0.3f);
     const int y0 = oy + ink.y0;
     const float h = static_cast<float>(ink.height());
-    img.paint(line.mask, ox, oy, [&](int, int y) { return mix(top, bottom, clamp01((y - y0) / h)); });
+    img.paint(line.mask, ox, oy,
+              [&](int, int y) { return mix(top, bottom, clamp01((y - y0) / h)); });
 }
 
 // A thin rule that fades out at both ends.
@@ -39,7 +40,8 @@ void blockEmblem(Image& img, int cx, int baseY) {
     Mask halo(img.width(), img.height());
     for (const auto& b : blocks)
         for (int j = 0; j < s; ++j)
-            for (int i = 0; i < s; ++i) halo.set(b.x + i, b.y + j, 1.0f);
+            for (int i = 0; i < s; ++i)
+                halo.set(b.x + i, b.y + j, 1.0f);
     img.glow(halo.blurred(9.0f), 0, 0, rgb8(70, 110, 255), 0.55f);
 
     Image tile(s, s, rgb8(0, 0, 0));
@@ -75,7 +77,8 @@ Image makersLogo(TextRenderer& text) {
     small.pixelHeight = 12;
     small.hinting = Hinting::Full;
     small.tracking = 4.0f;
-    gradientText(img, text, "PRESENT", small, kW / 2, 132, rgb8(150, 170, 220), rgb8(110, 130, 190));
+    gradientText(img, text, "PRESENT", small, kW / 2, 132, rgb8(150, 170, 220),
+                 rgb8(110, 130, 190));
     fadingRule(img, 58, 114, 132, rgb8(70, 90, 160));
     fadingRule(img, 206, 262, 132, rgb8(70, 90, 160));
     return img;
@@ -88,7 +91,8 @@ Image libraryLogo(TextRenderer& text) {
     small.pixelHeight = 12;
     small.hinting = Hinting::Full;
     small.tracking = 3.0f;
-    gradientText(img, text, "BUILT WITH", small, kW / 2, 20, rgb8(170, 186, 230), rgb8(120, 136, 190));
+    gradientText(img, text, "BUILT WITH", small, kW / 2, 20, rgb8(170, 186, 230),
+                 rgb8(120, 136, 190));
 
     TextStyle big;
     big.face = "DejaVuSans-Bold.ttf";
@@ -112,11 +116,14 @@ Image libraryLogo(TextRenderer& text) {
     style.glowSigma = 7.0f;
     style.glowStrength = 0.6f;
     // Chrome: bright sky on top, a dark horizon across the middle, light ground below.
-    paintArcadeText(img, line.mask, ox, oy, [&](int, int y) {
-        const float t = clamp01((y - top) / h);
-        if (t < 0.5f) return mix(rgb8(240, 248, 255), rgb8(110, 160, 240), t / 0.5f);
-        return mix(rgb8(36, 70, 170), rgb8(150, 200, 255), (t - 0.5f) / 0.5f);
-    }, style);
+    paintArcadeText(
+        img, line.mask, ox, oy,
+        [&](int, int y) {
+            const float t = clamp01((y - top) / h);
+            if (t < 0.5f) return mix(rgb8(240, 248, 255), rgb8(110, 160, 240), t / 0.5f);
+            return mix(rgb8(36, 70, 170), rgb8(150, 200, 255), (t - 0.5f) / 0.5f);
+        },
+        style);
 
     // A row of small blocks as a base line.
     const int size = 8;

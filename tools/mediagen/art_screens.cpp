@@ -79,7 +79,8 @@ void drawTitleWord(Image& img, TextRenderer& text) {
         if (width <= 284) break;
     }
     int total = -gap;
-    for (const Letter& l : letters) total += l.ink.width() + gap;
+    for (const Letter& l : letters)
+        total += l.ink.width() + gap;
 
     ArcadeStyle style;
     style.outlineWidth = 3.0f;
@@ -99,10 +100,13 @@ void drawTitleWord(Image& img, TextRenderer& text) {
         const int oy = capTop - l.ink.y0;
         const float h = static_cast<float>(l.ink.height());
         const Rgb base = l.colour;
-        paintArcadeText(img, l.line.mask, ox, oy, [&](int, int y) {
-            const float t = clamp01((y - capTop) / h);
-            return mix(lighter(base, 0.08f), darker(base, 0.38f), t);
-        }, style);
+        paintArcadeText(
+            img, l.line.mask, ox, oy,
+            [&](int, int y) {
+                const float t = clamp01((y - capTop) / h);
+                return mix(lighter(base, 0.08f), darker(base, 0.38f), t);
+            },
+            style);
         x += l.ink.width() + gap;
     }
 }
@@ -142,7 +146,9 @@ Image titleScreen(TextRenderer& text) {
     return img;
 }
 
-Image whiteFlash() { return Image(kScreen, kScreen, rgb8(255, 255, 255)); }
+Image whiteFlash() {
+    return Image(kScreen, kScreen, rgb8(255, 255, 255));
+}
 
 Image textStrip() {
     Image img(kScreen, 16, rgb8(10, 12, 24));

@@ -69,7 +69,8 @@ void rivet(Image& img, float cx, float cy) {
     const Mask m = shapeMask(kW, kH, [&](Vec2 p) { return sdCircle(p, {cx, cy}, 2.0f); });
     img.paint(m.shifted(1, 1), 0, 0, rgb8(8, 8, 16), 0.6f);
     img.paint(m, 0, 0, [&](int x, int y) {
-        const float l = clamp01(1.0f - std::hypot(x + 0.5f - (cx - 0.8f), y + 0.5f - (cy - 0.8f)) / 2.6f);
+        const float l =
+            clamp01(1.0f - std::hypot(x + 0.5f - (cx - 0.8f), y + 0.5f - (cy - 0.8f)) / 2.6f);
         return mix(rgb8(50, 54, 84), rgb8(190, 200, 236), l);
     });
 }
@@ -134,9 +135,12 @@ Image label(TextRenderer& text, const std::string& word) {
     style.shadowOpacity = 1.0f;
     style.shadow = palette::kInk;
     const int top = oy + line.mask.inkBox(0.3f).y0;
-    paintArcadeText(img, line.mask, ox, oy, [&](int, int y) {
-        return mix(rgb8(255, 246, 200), rgb8(255, 176, 48), clamp01((y - top) / 9.0f));
-    }, style);
+    paintArcadeText(
+        img, line.mask, ox, oy,
+        [&](int, int y) {
+            return mix(rgb8(255, 246, 200), rgb8(255, 176, 48), clamp01((y - top) / 9.0f));
+        },
+        style);
     return img;
 }
 
@@ -154,9 +158,8 @@ Image nextBox(const Image& base) {
         const Rgb c = mix(rgb8(120, 170, 230), rgb8(50, 70, 140), y / 71.0f);
         return l > 0 ? lighter(c, l * 0.6f) : darker(c, -l * 0.6f);
     });
-    img.paint(inner, 0, 0, [](int, int y) {
-        return mix(rgb8(4, 6, 16), rgb8(14, 16, 36), y / 71.0f);
-    });
+    img.paint(inner, 0, 0,
+              [](int, int y) { return mix(rgb8(4, 6, 16), rgb8(14, 16, 36), y / 71.0f); });
     return img;
 }
 
@@ -166,9 +169,8 @@ Image flareIcon(const Image& base) {
     Mask stick(16, 16);
     strokeSegment(stick, {3.5f, 13.0f}, {8.0f, 8.5f}, 3.2f);
     img.paint(stick.dilated(1.0f), 0, 0, palette::kInk, 0.8f);
-    img.paint(stick, 0, 0, [](int x, int y) {
-        return (x - y) > -8 ? rgb8(236, 70, 60) : rgb8(150, 24, 30);
-    });
+    img.paint(stick, 0, 0,
+              [](int x, int y) { return (x - y) > -8 ? rgb8(236, 70, 60) : rgb8(150, 24, 30); });
     // The spark: a warm glow with a white four-pointed star.
     Mask glow(16, 16);
     for (int y = 0; y < 16; ++y)

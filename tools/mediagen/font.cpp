@@ -8,13 +8,13 @@
 
 namespace {
 
-constexpr int kHeight = 16;    // marker row + 15 glyph rows
-constexpr int kCapTop = 2;     // glyph row where capitals start
-constexpr int kCapHeight = 9;  // rows of a capital letter
-constexpr int kFirst = 33;     // '!'
-constexpr int kLast = 126;     // '~'
+constexpr int kHeight = 16;   // marker row + 15 glyph rows
+constexpr int kCapTop = 2;    // glyph row where capitals start
+constexpr int kCapHeight = 9; // rows of a capital letter
+constexpr int kFirst = 33;    // '!'
+constexpr int kLast = 126;    // '~'
 constexpr int kGlyphs = kLast - kFirst + 1;
-constexpr int kMaxWidth = 11;  // widest cell, outline included
+constexpr int kMaxWidth = 11; // widest cell, outline included
 constexpr float kInkCut = 0.34f;
 
 const Rgb kOutline = rgb8(8, 8, 12);
@@ -50,7 +50,8 @@ Cell makeCell(TextRenderer& text, char ch, int baseline, int minWidth, int pixel
     for (int y = 0; y < g.mask.height(); ++y) {
         const int cy = y + oy;
         if (cy < 1 || cy > kHeight - 3) continue; // keep a row for the outline
-        for (int x = 0; x < g.mask.width(); ++x) cell.ink.set(x + ox, cy, g.mask.at(x, y));
+        for (int x = 0; x < g.mask.width(); ++x)
+            cell.ink.set(x + ox, cy, g.mask.at(x, y));
     }
     return cell;
 }
@@ -77,7 +78,8 @@ void paintCell(Bitmap& bmp, const Cell& cell, int x0) {
     const Mask solid = cell.ink;
     Mask hard(cell.width, kHeight - 1);
     for (int y = 0; y < hard.height(); ++y)
-        for (int x = 0; x < hard.width(); ++x) hard.set(x, y, solid.at(x, y) > kInkCut ? 1 : 0);
+        for (int x = 0; x < hard.width(); ++x)
+            hard.set(x, y, solid.at(x, y) > kInkCut ? 1 : 0);
     const Mask outline = hard.dilated(1.5f);
     for (int y = 0; y < cell.ink.height(); ++y) {
         const float t = static_cast<float>(y - kCapTop) / (kCapHeight + 2);

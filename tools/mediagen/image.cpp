@@ -5,15 +5,31 @@
 #include <fstream>
 #include <stdexcept>
 
-Rgb operator+(Rgb a, Rgb b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
-Rgb operator*(Rgb c, float k) { return {c.r * k, c.g * k, c.b * k}; }
-Rgb mix(Rgb a, Rgb b, float t) { return a * (1.0f - t) + b * t; }
-Rgb lighter(Rgb c, float t) { return mix(c, {1.0f, 1.0f, 1.0f}, t); }
-Rgb darker(Rgb c, float t) { return c * (1.0f - t); }
-float luma(Rgb c) { return 0.299f * c.r + 0.587f * c.g + 0.114f * c.b; }
+Rgb operator+(Rgb a, Rgb b) {
+    return {a.r + b.r, a.g + b.g, a.b + b.b};
+}
+Rgb operator*(Rgb c, float k) {
+    return {c.r * k, c.g * k, c.b * k};
+}
+Rgb mix(Rgb a, Rgb b, float t) {
+    return a * (1.0f - t) + b * t;
+}
+Rgb lighter(Rgb c, float t) {
+    return mix(c, {1.0f, 1.0f, 1.0f}, t);
+}
+Rgb darker(Rgb c, float t) {
+    return c * (1.0f - t);
+}
+float luma(Rgb c) {
+    return 0.299f * c.r + 0.587f * c.g + 0.114f * c.b;
+}
 
-float clamp01(float v) { return std::min(1.0f, std::max(0.0f, v)); }
-float lerp(float a, float b, float t) { return a + (b - a) * t; }
+float clamp01(float v) {
+    return std::min(1.0f, std::max(0.0f, v));
+}
+float lerp(float a, float b, float t) {
+    return a + (b - a) * t;
+}
 
 float smoothstep(float e0, float e1, float x) {
     const float t = clamp01((x - e0) / (e1 - e0));
@@ -48,7 +64,8 @@ static std::vector<float> gaussKernel(float sigma) {
         k[i + r] = std::exp(-(i * i) / (2.0f * sigma * sigma));
         sum += k[i + r];
     }
-    for (float& v : k) v /= sum;
+    for (float& v : k)
+        v /= sum;
     return k;
 }
 
@@ -60,14 +77,16 @@ Mask Mask::blurred(float sigma) const {
     for (int y = 0; y < h_; ++y)
         for (int x = 0; x < w_; ++x) {
             float s = 0.0f;
-            for (int i = -r; i <= r; ++i) s += at(x + i, y) * k[i + r];
+            for (int i = -r; i <= r; ++i)
+                s += at(x + i, y) * k[i + r];
             tmp.set(x, y, s);
         }
     Mask out(w_, h_);
     for (int y = 0; y < h_; ++y)
         for (int x = 0; x < w_; ++x) {
             float s = 0.0f;
-            for (int i = -r; i <= r; ++i) s += tmp.at(x, y + i) * k[i + r];
+            for (int i = -r; i <= r; ++i)
+                s += tmp.at(x, y + i) * k[i + r];
             out.set(x, y, s);
         }
     return out;
@@ -83,7 +102,8 @@ Mask Mask::dilated(float radius) const {
     for (int y = 0; y < h_; ++y)
         for (int x = 0; x < w_; ++x) {
             float m = 0.0f;
-            for (const auto& [dx, dy] : disc) m = std::max(m, at(x + dx, y + dy));
+            for (const auto& [dx, dy] : disc)
+                m = std::max(m, at(x + dx, y + dy));
             out.set(x, y, m);
         }
     return out;
@@ -92,7 +112,8 @@ Mask Mask::dilated(float radius) const {
 Mask Mask::shifted(int dx, int dy) const {
     Mask out(w_, h_);
     for (int y = 0; y < h_; ++y)
-        for (int x = 0; x < w_; ++x) out.set(x, y, at(x - dx, y - dy));
+        for (int x = 0; x < w_; ++x)
+            out.set(x, y, at(x - dx, y - dy));
     return out;
 }
 
@@ -105,19 +126,22 @@ Mask Mask::minus(const Mask& other) const {
 
 Mask Mask::times(const Mask& other) const {
     Mask out(*this);
-    for (size_t i = 0; i < out.v_.size() && i < other.v_.size(); ++i) out.v_[i] *= other.v_[i];
+    for (size_t i = 0; i < out.v_.size() && i < other.v_.size(); ++i)
+        out.v_[i] *= other.v_[i];
     return out;
 }
 
 Mask Mask::scaled(float k) const {
     Mask out(*this);
-    for (float& v : out.v_) v *= k;
+    for (float& v : out.v_)
+        v *= k;
     return out;
 }
 
 void Mask::unite(const Mask& other, int ox, int oy) {
     for (int y = 0; y < other.h_; ++y)
-        for (int x = 0; x < other.w_; ++x) maxAt(x + ox, y + oy, other.at(x, y));
+        for (int x = 0; x < other.w_; ++x)
+            maxAt(x + ox, y + oy, other.at(x, y));
 }
 
 Box Mask::inkBox(float threshold) const {
@@ -158,7 +182,8 @@ float sdSegment(Vec2 p, Vec2 a, Vec2 b) {
 Mask shapeMask(int w, int h, const std::function<float(Vec2)>& sd) {
     Mask m(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) m.set(x, y, clamp01(0.5f - sd({x + 0.5f, y + 0.5f})));
+        for (int x = 0; x < w; ++x)
+            m.set(x, y, clamp01(0.5f - sd({x + 0.5f, y + 0.5f})));
     return m;
 }
 
@@ -203,7 +228,8 @@ void strokeSegment(Mask& m, Vec2 a, Vec2 b, float width) {
     const int x0 = std::max(0, static_cast<int>(std::floor(std::min(a.x, b.x) - r - 1)));
     const int x1 = std::min(m.width() - 1, static_cast<int>(std::ceil(std::max(a.x, b.x) + r + 1)));
     const int y0 = std::max(0, static_cast<int>(std::floor(std::min(a.y, b.y) - r - 1)));
-    const int y1 = std::min(m.height() - 1, static_cast<int>(std::ceil(std::max(a.y, b.y) + r + 1)));
+    const int y1 =
+        std::min(m.height() - 1, static_cast<int>(std::ceil(std::max(a.y, b.y) + r + 1)));
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x) {
             const float d = sdSegment({x + 0.5f, y + 0.5f}, a, b) - r;
@@ -212,7 +238,8 @@ void strokeSegment(Mask& m, Vec2 a, Vec2 b, float width) {
 }
 
 void strokePolyline(Mask& m, const std::vector<Vec2>& pts, float width) {
-    for (size_t i = 1; i < pts.size(); ++i) strokeSegment(m, pts[i - 1], pts[i], width);
+    for (size_t i = 1; i < pts.size(); ++i)
+        strokeSegment(m, pts[i - 1], pts[i], width);
 }
 
 Mask bevelLight(const Mask& m, float sigma) {
@@ -275,12 +302,14 @@ void Image::add(int x, int y, Rgb c, float k) {
 
 void Image::fill(const Shader& s) {
     for (int y = 0; y < h_; ++y)
-        for (int x = 0; x < w_; ++x) set(x, y, s(x, y));
+        for (int x = 0; x < w_; ++x)
+            set(x, y, s(x, y));
 }
 
 void Image::paint(const Mask& m, int ox, int oy, Rgb c, float opacity) {
     for (int y = 0; y < m.height(); ++y)
-        for (int x = 0; x < m.width(); ++x) blend(x + ox, y + oy, c, m.at(x, y) * opacity);
+        for (int x = 0; x < m.width(); ++x)
+            blend(x + ox, y + oy, c, m.at(x, y) * opacity);
 }
 
 void Image::paint(const Mask& m, int ox, int oy, const Shader& s, float opacity) {
@@ -293,18 +322,21 @@ void Image::paint(const Mask& m, int ox, int oy, const Shader& s, float opacity)
 
 void Image::glow(const Mask& m, int ox, int oy, Rgb c, float k) {
     for (int y = 0; y < m.height(); ++y)
-        for (int x = 0; x < m.width(); ++x) add(x + ox, y + oy, c, m.at(x, y) * k);
+        for (int x = 0; x < m.width(); ++x)
+            add(x + ox, y + oy, c, m.at(x, y) * k);
 }
 
 void Image::blit(const Image& src, int ox, int oy) {
     for (int y = 0; y < src.h_; ++y)
-        for (int x = 0; x < src.w_; ++x) blend(x + ox, y + oy, src.colour(x, y), src.alpha(x, y));
+        for (int x = 0; x < src.w_; ++x)
+            blend(x + ox, y + oy, src.colour(x, y), src.alpha(x, y));
 }
 
 Image Image::crop(int x, int y, int w, int h) const {
     Image out(w, h);
     for (int j = 0; j < h; ++j)
-        for (int i = 0; i < w; ++i) out.set(i, j, colour(x + i, y + j), alpha(x + i, y + j));
+        for (int i = 0; i < w; ++i)
+            out.set(i, j, colour(x + i, y + j), alpha(x + i, y + j));
     return out;
 }
 
@@ -359,7 +391,8 @@ Bitmap toKeyedBitmap(const Image& img, Rgb edge, float cutoff) {
 }
 
 static void putLe(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
 void writeBmp(const std::string& path, const Bitmap& bmp) {

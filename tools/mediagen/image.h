@@ -15,7 +15,9 @@ struct Rgb {
     float b = 0.0f;
 };
 
-constexpr Rgb rgb8(int r, int g, int b) { return {r / 255.0f, g / 255.0f, b / 255.0f}; }
+constexpr Rgb rgb8(int r, int g, int b) {
+    return {r / 255.0f, g / 255.0f, b / 255.0f};
+}
 
 Rgb operator+(Rgb a, Rgb b);
 Rgb operator*(Rgb c, float k);
@@ -45,7 +47,7 @@ struct Box {
 
 // A grey coverage map, 0 = outside, 1 = inside. Reads outside the map give 0.
 class Mask {
-public:
+  public:
     Mask() = default;
     Mask(int w, int h, float fill = 0.0f);
 
@@ -64,7 +66,7 @@ public:
     void unite(const Mask& other, int ox = 0, int oy = 0); // max
     Box inkBox(float threshold = 0.02f) const;
 
-private:
+  private:
     int w_ = 0;
     int h_ = 0;
     std::vector<float> v_;
@@ -88,8 +90,8 @@ Mask bevelLight(const Mask& m, float sigma);
 using Shader = std::function<Rgb(int x, int y)>;
 
 class Image {
-public:
-    Image(int w, int h);          // fully transparent
+  public:
+    Image(int w, int h);           // fully transparent
     Image(int w, int h, Rgb fill); // opaque
 
     int width() const { return w_; }
@@ -107,7 +109,7 @@ public:
     void blit(const Image& src, int ox, int oy);
     Image crop(int x, int y, int w, int h) const;
 
-private:
+  private:
     int w_;
     int h_;
     std::vector<Rgb> c_;

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 class Rng {
-public:
+  public:
     explicit Rng(std::uint64_t seed) : state_(seed) {}
 
     std::uint64_t next() {
@@ -20,6 +20,6 @@ public:
     float signedUnit() { return uniform() * 2.0f - 1.0f; }
     float range(float lo, float hi) { return lo + (hi - lo) * uniform(); }
 
-private:
+  private:
     std::uint64_t state_;
 };

@@ -6,9 +6,13 @@
 #include <fstream>
 #include <stdexcept>
 
-int sampleCount(float seconds) { return static_cast<int>(std::lround(seconds * kRate)); }
+int sampleCount(float seconds) {
+    return static_cast<int>(std::lround(seconds * kRate));
+}
 
-float expDecay(float t, float tau) { return t < 0.0f ? 0.0f : std::exp(-t / tau); }
+float expDecay(float t, float tau) {
+    return t < 0.0f ? 0.0f : std::exp(-t / tau);
+}
 
 float attackDecay(float t, float attack, float tau) {
     if (t < 0.0f) return 0.0f;
@@ -38,7 +42,9 @@ static float blep(float t, float dt) {
     return 0.0f;
 }
 
-float Osc::sine(float hz) { return std::sin(kTwoPi * step(hz)); }
+float Osc::sine(float hz) {
+    return std::sin(kTwoPi * step(hz));
+}
 
 float Osc::saw(float hz) {
     const float dt = hz / kRate;
@@ -138,15 +144,17 @@ void addPing(Samples& s, float start, float hz, float amp, float tau) {
         const float t = timeOf(i);
         // A two-sample rise keeps the onset from clicking.
         const float rise = std::min(1.0f, i / 12.0f);
-        s[static_cast<size_t>(first + i)] += amp * rise * std::exp(-t / tau) * std::sin(kTwoPi * hz * t);
+        s[static_cast<size_t>(first + i)] +=
+            amp * rise * std::exp(-t / tau) * std::sin(kTwoPi * hz * t);
     }
 }
 
 namespace {
 
 class Comb {
-public:
-    Comb(int delay, float feedback, float damp) : buf_(static_cast<size_t>(delay)), fb_(feedback), damp_(damp) {}
+  public:
+    Comb(int delay, float feedback, float damp)
+        : buf_(static_cast<size_t>(delay)), fb_(feedback), damp_(damp) {}
     float process(float x) {
         const float y = buf_[pos_];
         store_ = y * (1.0f - damp_) + store_ * damp_;
@@ -155,7 +163,7 @@ public:
         return y;
     }
 
-private:
+  private:
     std::vector<float> buf_;
     size_t pos_ = 0;
     float fb_;
@@ -164,7 +172,7 @@ private:
 };
 
 class Allpass {
-public:
+  public:
     explicit Allpass(int delay) : buf_(static_cast<size_t>(delay)) {}
     float process(float x) {
         const float b = buf_[pos_];
@@ -174,7 +182,7 @@ public:
         return y;
     }
 
-private:
+  private:
     std::vector<float> buf_;
     size_t pos_ = 0;
 };
@@ -189,8 +197,10 @@ void addReverb(Samples& s, float wet, float roomSize, float tail) {
     Allpass allpasses[] = {Allpass(278), Allpass(112)};
     for (float& x : s) {
         float y = 0.0f;
-        for (Comb& c : combs) y += c.process(x * 0.15f);
-        for (Allpass& a : allpasses) y = a.process(y);
+        for (Comb& c : combs)
+            y += c.process(x * 0.15f);
+        for (Allpass& a : allpasses)
+            y = a.process(y);
         x += y * wet;
     }
 }
@@ -209,28 +219,34 @@ void finish(Samples& s, float peak, float fadeInMs, float fadeOutMs) {
     const int in = std::max(1, sampleCount(fadeInMs / 1000.0f));
     const int out = std::max(1, sampleCount(fadeOutMs / 1000.0f));
     const int n = static_cast<int>(s.size());
-    for (int i = 0; i < std::min(in, n); ++i) s[static_cast<size_t>(i)] *= static_cast<float>(i) / in;
+    for (int i = 0; i < std::min(in, n); ++i)
+        s[static_cast<size_t>(i)] *= static_cast<float>(i) / in;
     for (int i = 0; i < std::min(out, n); ++i) {
         const float k = static_cast<float>(i) / out;
         s[static_cast<size_t>(n - 1 - i)] *= k * k;
     }
     float maxAbs = 0.0f;
-    for (const float x : s) maxAbs = std::max(maxAbs, std::fabs(x));
+    for (const float x : s)
+        maxAbs = std::max(maxAbs, std::fabs(x));
     if (maxAbs <= 0.0f) throw std::runtime_error("silent sound");
-    for (float& x : s) x *= peak / maxAbs;
+    for (float& x : s)
+        x *= peak / maxAbs;
 }
 
 static void putLe(std::vector<char>& out, std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
 }
 
 void writeWav(const std::string& path, const Samples& s) {
     const std::uint32_t dataBytes = static_cast<std::uint32_t>(s.size() * 2);
     std::vector<char> out;
     out.reserve(44 + dataBytes);
-    for (const char c : std::string("RIFF")) out.push_back(c);
+    for (const char c : std::string("RIFF"))
+        out.push_back(c);
     putLe(out, 36 + dataBytes, 4);
-    for (const char c : std::string("WAVEfmt ")) out.push_back(c);
+    for (const char c : std::string("WAVEfmt "))
+        out.push_back(c);
     putLe(out, 16, 4);        // fmt chunk size
     putLe(out, 1, 2);         // PCM
     putLe(out, 1, 2);         // mono
@@ -238,7 +254,8 @@ void writeWav(const std::string& path, const Samples& s) {
     putLe(out, kRate * 2, 4); // byte rate
     putLe(out, 2, 2);         // block align
     putLe(out, 16, 2);        // bits per sample
-    for (const char c : std::string("data")) out.push_back(c);
+    for (const char c : std::string("data"))
+        out.push_back(c);
     putLe(out, dataBytes, 4);
     for (const float x : s) {
         const long v = std::lround(std::max(-1.0f, std::min(1.0f, x)) * 32767.0f);

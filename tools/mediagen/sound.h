@@ -13,7 +13,9 @@ constexpr float kTwoPi = 2.0f * kPi;
 using Samples = std::vector<float>;
 
 int sampleCount(float seconds);
-inline float timeOf(int i) { return static_cast<float>(i) / kRate; }
+inline float timeOf(int i) {
+    return static_cast<float>(i) / kRate;
+}
 
 // Envelopes.
 float expDecay(float t, float tau);
@@ -21,20 +23,20 @@ float attackDecay(float t, float attack, float tau); // linear rise, exponential
 
 // Band-limited-enough oscillators driven by a phase in cycles.
 class Osc {
-public:
+  public:
     float sine(float hz);
     float saw(float hz);
     float square(float hz);
     float triangle(float hz);
 
-private:
+  private:
     float phase_ = 0.0f;
     float step(float hz);
 };
 
 // RBJ biquad.
 class Biquad {
-public:
+  public:
     static Biquad lowpass(float hz, float q);
     static Biquad highpass(float hz, float q);
     static Biquad bandpass(float hz, float q); // 0 dB peak
@@ -42,17 +44,17 @@ public:
     void setBandpass(float hz, float q);
     float process(float x);
 
-private:
+  private:
     float b0_ = 1, b1_ = 0, b2_ = 0, a1_ = 0, a2_ = 0;
     float x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
 };
 
 class OnePole {
-public:
+  public:
     explicit OnePole(float hz);
     float lowpass(float x);
 
-private:
+  private:
     float k_;
     float y_ = 0.0f;
 };

@@ -189,7 +189,8 @@ Samples fire() {
     float crack = 0.0f;
     for (size_t i = 0; i < s.size(); ++i) {
         const float t = timeOf(static_cast<int>(i));
-        const float centre = 350.0f + 1400.0f * std::sin(kPi * std::min(1.0f, t / 0.9f)) + 200.0f * t;
+        const float centre =
+            350.0f + 1400.0f * std::sin(kPi * std::min(1.0f, t / 0.9f)) + 200.0f * t;
         sweep.setBandpass(centre, 1.4f);
         const float n = rng.signedUnit();
         const float swell = std::sin(kPi * std::min(1.0f, t / 1.3f));
@@ -197,7 +198,8 @@ Samples fire() {
         // Embers pop at random, more often in the middle of the burn.
         if (rng.uniform() < 0.0016f * (0.4f + swell)) crack = rng.range(0.5f, 1.0f);
         crack *= 0.985f;
-        const float pop = crackTone.process(rng.signedUnit() * crack) * 2.2f * (0.3f + 0.7f * swell);
+        const float pop =
+            crackTone.process(rng.signedUnit() * crack) * 2.2f * (0.3f + 0.7f * swell);
         s[i] = whoosh + pop;
     }
     finish(s, 0.82f, 8.0f, 80.0f);
@@ -222,8 +224,10 @@ Samples demonic() {
         const float hz = 62.0f - 14.0f * t + 10.0f * jitter;
         const float src = a.saw(hz) + 0.7f * b.saw(hz * 0.5f * 1.01f) + 0.4f * c.square(hz * 1.5f);
         const float flutter = 0.65f + 0.35f * std::sin(kTwoPi * 23.0f * t + 3.0f * jitter);
-        const float voiced = f1.process(src) * 1.6f + f2.process(src) * 0.9f + f3.process(src) * 0.3f;
-        const float env = std::min(1.0f, t / 0.08f) * (t > 0.7f ? std::exp(-(t - 0.7f) / 0.12f) : 1.0f);
+        const float voiced =
+            f1.process(src) * 1.6f + f2.process(src) * 0.9f + f3.process(src) * 0.3f;
+        const float env =
+            std::min(1.0f, t / 0.08f) * (t > 0.7f ? std::exp(-(t - 0.7f) / 0.12f) : 1.0f);
         s[i] = std::tanh(voiced * flutter * 2.0f) * env;
     }
     addReverb(s, 0.25f, 0.7f, 0.0f);
@@ -242,8 +246,9 @@ Samples lightning() {
     for (size_t i = 0; i < s.size(); ++i) {
         const float t = timeOf(static_cast<int>(i));
         const float n = rng.signedUnit();
-        const float crack = crackHp.process(n) * (expDecay(t, 0.018f) + 0.5f * expDecay(t - 0.035f, 0.02f) *
-                                                                       (t > 0.035f ? 1.0f : 0.0f));
+        const float crack =
+            crackHp.process(n) *
+            (expDecay(t, 0.018f) + 0.5f * expDecay(t - 0.035f, 0.02f) * (t > 0.035f ? 1.0f : 0.0f));
         const float roll = 0.5f + std::fabs(rollSmooth.lowpass(rng.signedUnit() * 5.0f));
         const float tail = (rumble.lowpass(n) * 2.5f + rumble2.lowpass(n) * 4.0f) * roll *
                            attackDecay(t, 0.03f, 0.28f);
@@ -265,10 +270,11 @@ Samples lightning() {
 
 void writeSounds(const std::string& dir) {
     const std::pair<const char*, std::function<Samples()>> sounds[] = {
-        {"block_hit.wav", blockHit}, {"ui_click.wav", uiClick},   {"miss.wav", miss},
-        {"killrow.wav", killRow},    {"killblox.wav", killBlox}, {"new_level.wav", newLevel},
-        {"quake.wav", quake},        {"ice_break.wav", iceBreak}, {"fire.wav", fire},
+        {"block_hit.wav", blockHit}, {"ui_click.wav", uiClick},    {"miss.wav", miss},
+        {"killrow.wav", killRow},    {"killblox.wav", killBlox},   {"new_level.wav", newLevel},
+        {"quake.wav", quake},        {"ice_break.wav", iceBreak},  {"fire.wav", fire},
         {"demonic.wav", demonic},    {"lightning.wav", lightning},
     };
-    for (const auto& [name, make] : sounds) writeWav(dir + "/" + name, make());
+    for (const auto& [name, make] : sounds)
+        writeWav(dir + "/" + name, make());
 }

@@ -62,8 +62,7 @@ static Mask coverage(const FT_Bitmap& bm) {
 
 static GlyphImage loadGlyph(FT_Face f, char32_t ch, Hinting h) {
     const FT_UInt index = FT_Get_Char_Index(f, ch);
-    if (FT_Load_Glyph(f, index, loadFlags(h)) != 0)
-        throw std::runtime_error("cannot load a glyph");
+    if (FT_Load_Glyph(f, index, loadFlags(h)) != 0) throw std::runtime_error("cannot load a glyph");
     const FT_Render_Mode mode = h == Hinting::Mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
     if (FT_Render_Glyph(f->glyph, mode) != 0) throw std::runtime_error("cannot render a glyph");
     GlyphImage g;
@@ -80,7 +79,8 @@ TextRenderer::TextRenderer(std::string fontDir) : impl_(std::make_unique<Impl>()
 }
 
 TextRenderer::~TextRenderer() {
-    for (auto& [name, f] : impl_->faces) FT_Done_Face(f);
+    for (auto& [name, f] : impl_->faces)
+        FT_Done_Face(f);
     FT_Done_FreeType(impl_->lib);
 }
 

@@ -16,7 +16,7 @@ enum class Hinting {
 struct TextStyle {
     std::string face = "DejaVuSans-Bold.ttf";
     int pixelHeight = 12;
-    int pixelWidth = 0; // 0: same as the height; smaller gives condensed letters
+    int pixelWidth = 0;    // 0: same as the height; smaller gives condensed letters
     float tracking = 0.0f; // extra pixels between letters
     Hinting hinting = Hinting::Full;
 };
@@ -36,7 +36,7 @@ struct GlyphImage {
 };
 
 class TextRenderer {
-public:
+  public:
     explicit TextRenderer(std::string fontDir);
     ~TextRenderer();
     TextRenderer(const TextRenderer&) = delete;
@@ -45,10 +45,10 @@ public:
     TextLine render(const std::string& text, const TextStyle& style, int pad = 8);
     GlyphImage glyph(char32_t ch, const TextStyle& style);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
 
-// Convenience: paints the text centred on (cx, baselineY) with the given fill.
+// Finds the offset (ox, oy) that centres the line's ink on (cx, cy); returns the ink box.
 Box centredInk(const TextLine& line, int cx, int cy, int& ox, int& oy);
