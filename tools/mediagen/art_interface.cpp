@@ -90,27 +90,32 @@ Image dialogButton(TextRenderer& text, const std::string& caption, const ButtonL
 }
 
 void drawCrown(Image& img, float x0, float y0) {
+    const int w = img.width();
+    const int h = img.height();
     const std::vector<Vec2> crown = {
-        {x0, y0 + 3},      {x0 + 3.5f, y0 + 7},   {x0 + 7, y0},         {x0 + 10.5f, y0 + 7},
-        {x0 + 14, y0 + 3}, {x0 + 12.5f, y0 + 12}, {x0 + 1.5f, y0 + 12},
+        {x0, y0 + 3},      {x0 + 4.5f, y0 + 8},   {x0 + 8, y0 + 1.5f},  {x0 + 11.5f, y0 + 8},
+        {x0 + 16, y0 + 3}, {x0 + 14.5f, y0 + 15}, {x0 + 1.5f, y0 + 15},
     };
-    const Mask m = polygonMask(img.width(), img.height(), crown);
+    Mask m = polygonMask(w, h, crown);
+    for (const Vec2 tip : {Vec2{x0, y0 + 2.5f}, Vec2{x0 + 8, y0 + 1}, Vec2{x0 + 16, y0 + 2.5f}})
+        m.unite(shapeMask(w, h, [&](Vec2 p) { return sdCircle(p, tip, 1.4f); }));
     img.paint(m.dilated(1.0f), 0, 0, rgb8(70, 34, 4));
-    img.paint(m, 0, 0, [&](int, int y) {
-        return mix(rgb8(255, 252, 226), rgb8(255, 200, 60), clamp01((y - y0) / 12.0f));
+    img.paint(m, 0, 0, [&](int x, int y) {
+        if (y >= y0 + 11) return rgb8(236, 150, 20); // the band
+        const float t = clamp01((y - y0) / 11.0f);
+        const Rgb c = mix(rgb8(255, 250, 210), rgb8(255, 196, 40), t);
+        return x < x0 + 8 ? lighter(c, 0.15f) : c;
     });
-    for (const float jx : {x0 + 4.0f, x0 + 7.0f, x0 + 10.0f}) {
-        const Mask gem = shapeMask(img.width(), img.height(), [&](Vec2 p) {
-            return sdCircle(p, {jx, y0 + 9.5f}, 1.1f);
-        });
-        img.paint(gem, 0, 0, rgb8(214, 30, 50));
+    for (const float jx : {x0 + 4.0f, x0 + 8.0f, x0 + 12.0f}) {
+        const Mask gem = shapeMask(w, h, [&](Vec2 p) { return sdCircle(p, {jx, y0 + 13}, 1.3f); });
+        img.paint(gem, 0, 0, jx == x0 + 8.0f ? rgb8(40, 120, 230) : rgb8(220, 30, 50));
     }
 }
 
 Image kingButton(TextRenderer& text) {
     Image img = buttonBase(150, 85, 280);
     drawButtonBody(img, kKingLook);
-    drawCrown(img, 22.0f, 5.0f);
+    drawCrown(img, 20.0f, 3.0f);
     drawCaption(img, text, "New Best!", kKingLook, 84);
     return img;
 }
