@@ -137,6 +137,7 @@ Samples quake() {
     OnePole brown(90.0f);
     OnePole brown2(40.0f);
     Biquad body = Biquad::lowpass(160.0f, 1.2f);
+    Biquad gravel = Biquad::bandpass(380.0f, 1.5f);
     Osc low;
     OnePole shakeSmooth(12.0f);
     for (size_t i = 0; i < s.size(); ++i) {
@@ -146,7 +147,9 @@ Samples quake() {
         const float noise = body.process(brown.lowpass(rng.signedUnit()) * 3.0f +
                                          brown2.lowpass(rng.signedUnit()) * 4.0f);
         const float tone = low.sine(42.0f - 8.0f * t) * 0.35f;
-        s[i] = (noise * shake + tone) * env;
+        // Grinding stones, so the quake still reads on small speakers.
+        const float grind = gravel.process(rng.signedUnit()) * shake * shake * 0.6f;
+        s[i] = (noise * shake + tone + grind) * env;
     }
     finish(s, 0.88f, 10.0f, 60.0f);
     return s;
