@@ -19,6 +19,7 @@ struct Tongue {
     float height; // pixels
     float width;  // half width at the base
     float sway;   // sideways bend of the tip
+    float phase;  // where the lick of the flame wobbles
 };
 
 // How deep inside a tongue the point lies: 1 on its spine, 0 on its edge, negative outside.
@@ -27,9 +28,10 @@ float tongueDepth(const Tongue& t, float x, float y) {
     if (v < 0.0f || v > 1.0f) return -1.0f;
     // Rounded belly near the bottom, tapering to a point.
     const float belly = 0.55f + 0.45f * std::sin(3.14159265f * std::min(1.0f, 0.5f + v * 1.6f));
-    const float hw = t.width * std::pow(1.0f - v, 0.75f) * belly;
+    const float lick = 1.0f + 0.16f * std::sin(v * 8.0f + t.phase) * v;
+    const float hw = t.width * std::pow(1.0f - v, 0.75f) * belly * lick;
     if (hw <= 0.01f) return -1.0f;
-    const float spine = t.x + t.sway * v * v;
+    const float spine = t.x + t.sway * v * v + 0.5f * std::sin(v * 5.0f + t.phase) * v;
     return 1.0f - std::fabs(x - spine) / hw;
 }
 
@@ -46,9 +48,10 @@ Image flameFrame(int frame) {
     const float w[] = {5.4f, 6.0f, 6.6f, 7.0f};
     const float sway[] = {0.8f, -1.4f, 1.6f, -1.2f};
     const std::vector<Tongue> tongues = {
-        {8.0f, h[frame], w[frame], sway[frame]},
-        {4.8f, h[frame] * 0.6f, w[frame] * 0.55f, -0.8f - 0.2f * frame},
-        {11.4f, h[frame] * (0.5f + 0.05f * frame), w[frame] * 0.55f, 0.6f + 0.2f * frame},
+        {8.0f, h[frame], w[frame], sway[frame], 1.3f * frame},
+        {4.8f, h[frame] * 0.6f, w[frame] * 0.55f, -0.8f - 0.2f * frame, 2.0f + frame},
+        {11.4f, h[frame] * (0.5f + 0.05f * frame), w[frame] * 0.55f, 0.6f + 0.2f * frame,
+         4.0f - frame},
     };
     Image img(kFrameW, kFrameH);
     const int ss = 4;
