@@ -247,8 +247,13 @@ TEST_F(Play_Test, SlideStartsAtAQuarterAndReachesFullSpeedAfterHalfASecond) {
     EXPECT_NEAR(play_record.current.x, 96 - quarter, 1e-3);
     EXPECT_EQ(play_record.current.col, 6);
 
+    play()->hold_time = 0.45f;
+    float before = play_record.current.x;
+    frame(0.01);  // held 0.46 s: still speeding up
+    EXPECT_NEAR(play_record.current.x, before - 2 * BLOCK * 0.01 * 12 * (0.46 * 1.5 + 0.25), 1e-3);
+
     play()->hold_time = 0.6f;
-    const float before = play_record.current.x;
+    before = play_record.current.x;
     frame(0.01);
     EXPECT_NEAR(play_record.current.x, before - 2 * BLOCK * 0.01 * 12, 1e-3) << "full speed";
     EXPECT_EQ(play_record.target_col, 5) << "no new step before the piece catches up";
@@ -570,6 +575,7 @@ TEST_F(Play_Test, APieceStandingLeftOfTheWellLandsWithoutWritingThere) {
 
 TEST_F(Play_Test, LaterLevelChangesPlayTheirSoundAndStartTheCountAgain) {
     start();
+    ASSERT_EQ(sound_play_count(SND_NEW_LEVEL), 0);
     place(0, 0, 3, 15);
     drop_until_landed();
     play_record.level = 1;
