@@ -16,6 +16,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -407,7 +408,7 @@ TEST_F(Saved_Game_Test, FreshAndResetRecordsSurviveTheTrip) {
 namespace {
 
 struct Damage {
-    const char* what;
+    std::string what;
     std::function<void(Play_Record&)> apply;
 };
 
@@ -440,11 +441,19 @@ std::vector<Damage> damages() {
         {"reserved float a million", [](Play_Record& r) { r.reserved_float = 1.0e6f; }},
     };
     // Every float of both pieces, each way it can be unusable.
+    const std::pair<const char*, float Piece::*> fields[] = {{"x", &Piece::x},
+                                                             {"y", &Piece::y},
+                                                             {"blink_timer", &Piece::blink_timer},
+                                                             {"flash", &Piece::flash}};
     for (const bool next : {false, true}) {
-        for (float Piece::*field : {&Piece::x, &Piece::y, &Piece::blink_timer, &Piece::flash}) {
+        for (const auto& [name, field] : fields) {
             for (const float bad : {nan_value, inf_value, -inf_value, 1.0e6f, -3.0e9f}) {
-                out.push_back({"a piece float",
-                               [=](Play_Record& r) { (next ? r.next : r.current).*field = bad; }});
+                const std::string what =
+                    std::string(next ? "next " : "current ") + name + " " + std::to_string(bad);
+                out.push_back({what, [next, field = field, bad](Play_Record& r) {
+                                   Piece& piece = next ? r.next : r.current;
+                                   piece.*field = bad;
+                               }});
             }
         }
     }
