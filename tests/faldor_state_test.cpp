@@ -249,7 +249,7 @@ TEST_F(Play_Test, SlideStartsAtAQuarterAndReachesFullSpeedAfterHalfASecond) {
 
     play()->hold_time = 0.45f;
     float before = play_record.current.x;
-    frame(0.01);  // held 0.46 s: still speeding up
+    frame(0.01); // held 0.46 s: still speeding up
     EXPECT_NEAR(play_record.current.x, before - 2 * BLOCK * 0.01 * 12 * (0.46 * 1.5 + 0.25), 1e-3);
 
     play()->hold_time = 0.6f;
