@@ -21,13 +21,14 @@ constexpr int SHAKING_FRAMES = 23;
 std::vector<int> rand_sequence(unsigned seed, int count) {
     std::srand(seed);
     std::vector<int> values;
-    for (int i = 0; i < count; ++i) values.push_back(std::rand());
+    for (int i = 0; i < count; ++i)
+        values.push_back(std::rand());
     std::srand(seed);
     return values;
 }
 
 class Earth_Test : public Effect_Test {
-protected:
+  protected:
     void SetUp() override {
         Effect_Test::SetUp();
         set_frame_seconds(SIXTEENTH);
@@ -75,7 +76,8 @@ TEST_F(Earth_Test, AnEmptyWellShakesForSecondsThenScansAtOnceAndReturnsToPlay) {
 }
 
 TEST_F(Earth_Test, TheShakeDisplacesTheWellByTheDrawnOffsetsAndTheLastShakeStays) {
-    for (int row = 10; row < GRID_ROWS; ++row) put(5, row, row % 7);
+    for (int row = 10; row < GRID_ROWS; ++row)
+        put(5, row, row % 7);
     put(0, 19, 4);
     const std::vector<int> values = rand_sequence(2024, 2 * SHAKING_FRAMES);
     Earth_State* earth = start_earth();
@@ -107,12 +109,12 @@ TEST_F(Earth_Test, TheShakeDisplacesTheWellByTheDrawnOffsetsAndTheLastShakeStays
 
 TEST_F(Earth_Test, ABlockOverATallHoleFallsOneCellPerDropWithOneHitEach) {
     put(3, 5, 2);
-    set_frame_seconds(0.01);  // a drop slides over five frames
+    set_frame_seconds(0.01); // a drop slides over five frames
     Earth_State* earth = start_earth();
     ASSERT_NE(earth, nullptr);
     shake(earth);
 
-    frame();  // the scan reaches row 5 and the column drops
+    frame(); // the scan reaches row 5 and the column drops
     EXPECT_FALSE(earth->settled);
     EXPECT_EQ(earth->scan_row, 5);
     EXPECT_TRUE(earth->column_falling[3]);
@@ -132,7 +134,8 @@ TEST_F(Earth_Test, ABlockOverATallHoleFallsOneCellPerDropWithOneHitEach) {
     EXPECT_EQ(settle(earth), 13) << "13 more drops down to row 19";
     EXPECT_EQ(sound_play_count(SND_BLOCK_HIT), 14);
     EXPECT_EQ(cell(3, 19), 2);
-    for (int row = 0; row < 19; ++row) EXPECT_EQ(blocks_in_row(row), 0) << "row " << row;
+    for (int row = 0; row < 19; ++row)
+        EXPECT_EQ(blocks_in_row(row), 0) << "row " << row;
     EXPECT_EQ(play_record.state_id, STATE_PLAY);
 }
 
@@ -142,10 +145,11 @@ TEST_F(Earth_Test, ColumnsOverHolesInOneRowDropTogetherAndSupportedBlocksStay) {
         put(9, row, 1);
     }
     put(2, 10, 3);
-    put(2, 9, 6);  // the stack above moves with the block
+    put(2, 9, 6); // the stack above moves with the block
     put(9, 10, 5);
-    for (int row = 10; row < GRID_ROWS; ++row) put(5, row, 4);  // sits on a block
-    put(12, 19, 0); // sits on the floor
+    for (int row = 10; row < GRID_ROWS; ++row)
+        put(5, row, 4); // sits on a block
+    put(12, 19, 0);     // sits on the floor
     Earth_State* earth = start_earth();
     ASSERT_NE(earth, nullptr);
     shake(earth);
@@ -226,4 +230,4 @@ TEST_F(Earth_Test, TheSidebarIsDrawnOnEveryFrameButTheLeavingOne) {
     EXPECT_EQ(frames, SHAKING_FRAMES + 3);
 }
 
-}  // namespace
+} // namespace

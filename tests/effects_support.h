@@ -11,7 +11,9 @@
 
 #include <vector>
 
-inline void put(int col, int row, int tile) { play_record.grid.set_cell(col, row, tile); }
+inline void put(int col, int row, int tile) {
+    play_record.grid.set_cell(col, row, tile);
+}
 
 // Fills the row with the tile, leaving out one column (or none).
 inline void fill_row(int row, int tile, int skip_col = -1) {
@@ -19,11 +21,14 @@ inline void fill_row(int row, int tile, int skip_col = -1) {
         if (col != skip_col) put(col, row, tile);
 }
 
-inline int cell(int col, int row) { return play_record.grid.cell(col, row); }
+inline int cell(int col, int row) {
+    return play_record.grid.cell(col, row);
+}
 
 inline int blocks_in_row(int row) {
     int count = 0;
-    for (int col = 0; col < GRID_COLS; ++col) count += play_record.grid.is_occupied(col, row);
+    for (int col = 0; col < GRID_COLS; ++col)
+        count += play_record.grid.is_occupied(col, row);
     return count;
 }
 
@@ -42,7 +47,7 @@ inline bool screen_shows_well(int x0, int y0, int w, int h) {
 }
 
 class Effect_Test : public Game_Test {
-protected:
+  protected:
     static void enter(State_Id id) { app.change_state(id); }
     static void frame() { app.state->do_frame(); }
     // Runs frames while the state of the id is current (at most `limit`); answers how many ran.
@@ -54,7 +59,5 @@ protected:
         }
         return frames;
     }
-    template <class State> static State* current() {
-        return dynamic_cast<State*>(app.state.get());
-    }
+    template <class State> static State* current() { return dynamic_cast<State*>(app.state.get()); }
 };

@@ -14,7 +14,7 @@
 namespace {
 
 class Fire_Test : public Effect_Test {
-protected:
+  protected:
     void SetUp() override {
         Effect_Test::SetUp();
         set_frame_seconds(1.0 / 16);
@@ -58,7 +58,8 @@ TEST_F(Fire_Test, BurnsFallInTheOccupiedRowsAndNeverInTheLastColumn) {
     for (unsigned seed = 1; seed <= 40; ++seed) {
         SCOPED_TRACE(seed);
         play_record.grid.clear_rows(0, GRID_ROWS);
-        for (int col = 0; col < GRID_COLS; col += 2) put(col, 17, 2);
+        for (int col = 0; col < GRID_COLS; col += 2)
+            put(col, 17, 2);
         fill_row(18, 4, 3);
         fill_row(19, 5, 8);
         const std::vector<int> before = well_cells();
@@ -95,7 +96,7 @@ TEST_F(Fire_Test, FourteenBurnsPlayTheDemonicSoundThenTheFire) {
     ASSERT_NE(seed, 0u);
     fill_row(19, 1, 13);
     enter(STATE_FIRE);
-    Mix_HaltChannel(-1);  // every channel free: the sounds take channels 0 and 1 in their order
+    Mix_HaltChannel(-1); // every channel free: the sounds take channels 0 and 1 in their order
     std::srand(seed);
     frame();
     const Fire_State* fire = current<Fire_State>();
@@ -117,19 +118,21 @@ TEST_F(Fire_Test, AnEmptyWellBurnsAnywhereChangesNothingAndShowsFlames) {
     EXPECT_FALSE(flames_shown(fire)) << "the well is drawn before the burn: no flame yet";
 
     paint_screen(0, 0, 0);
-    frame();  // 1.4 s left: flame frame 0
+    frame(); // 1.4 s left: flame frame 0
     EXPECT_TRUE(flames_shown(fire));
     EXPECT_EQ(fire->timer, 0.7f);
     paint_screen(0, 0, 0);
-    frame();  // half way the sine is 1: a fifth frame the strip does not have, nothing shows
+    frame(); // half way the sine is 1: a fifth frame the strip does not have, nothing shows
     EXPECT_FALSE(flames_shown(fire));
     run_while(STATE_FIRE);
     EXPECT_EQ(play_record.state_id, STATE_PLAY);
-    for (int row = 0; row < GRID_ROWS; ++row) EXPECT_EQ(blocks_in_row(row), 0);
+    for (int row = 0; row < GRID_ROWS; ++row)
+        EXPECT_EQ(blocks_in_row(row), 0);
 }
 
 TEST_F(Fire_Test, BlocksAboveABurntCellStayWhereTheyAre) {
-    for (int row = 10; row < GRID_ROWS; ++row) fill_row(row, row % 7, 13);
+    for (int row = 10; row < GRID_ROWS; ++row)
+        fill_row(row, row % 7, 13);
     const std::vector<int> before = well_cells();
     const Fire_State* fire = ignite(31);
     ASSERT_NE(fire, nullptr);
@@ -140,7 +143,8 @@ TEST_F(Fire_Test, BlocksAboveABurntCellStayWhereTheyAre) {
     EXPECT_EQ(well_cells(), expected);
     EXPECT_NE(well_cells(), before);
     const int frames = run_while(STATE_FIRE);
-    EXPECT_EQ(frames, 23 + 1 + 1) << "1.4 s of flames at 1/16 s, then the phase ends, then it leaves";
+    EXPECT_EQ(frames, 23 + 1 + 1)
+        << "1.4 s of flames at 1/16 s, then the phase ends, then it leaves";
     EXPECT_EQ(well_cells(), expected);
     EXPECT_EQ(play_record.state_id, STATE_PLAY);
 }
@@ -160,4 +164,4 @@ TEST_F(Fire_Test, TheSidebarIsDrawnOnEveryFrameButTheLeavingOne) {
     EXPECT_EQ(frames, 1 + 24 + 1);
 }
 
-}  // namespace
+} // namespace

@@ -11,20 +11,21 @@
 
 namespace {
 
-constexpr int SWEEP_FRAMES = 14;  // one column per frame
+constexpr int SWEEP_FRAMES = 14; // one column per frame
 
 class Ice_Test : public Effect_Test {
-protected:
+  protected:
     void SetUp() override {
         Effect_Test::SetUp();
-        set_frame_seconds(1.0 / 16);  // a drop slides in one frame
+        set_frame_seconds(1.0 / 16); // a drop slides in one frame
     }
     Ice_State* start_ice() {
         enter(STATE_ICE);
         return current<Ice_State>();
     }
     static void frames(int count) {
-        for (int i = 0; i < count; ++i) frame();
+        for (int i = 0; i < count; ++i)
+            frame();
     }
     // Runs the effect to its end; answers how many break-away drops started.
     static int run_to_end(const Ice_State* ice) {
@@ -78,29 +79,33 @@ TEST_F(Ice_Test, IceInTheTopRowSimplyMelts) {
 }
 
 TEST_F(Ice_Test, StackedIceBreaksAwayLowestFirstAndTheBlocksAboveEndThreeLower) {
-    for (int row = 17; row < 20; ++row) put(6, row, 3);
-    for (int row = 14; row < 17; ++row) put(6, row, 1);
-    put(6, 12, 2);  // a gap stays a gap
+    for (int row = 17; row < 20; ++row)
+        put(6, row, 3);
+    for (int row = 14; row < 17; ++row)
+        put(6, row, 1);
+    put(6, 12, 2); // a gap stays a gap
     put(10, 19, 3);
-    put(10, 18, 4);  // another column breaks in the same step
+    put(10, 18, 4); // another column breaks in the same step
     Ice_State* ice = start_ice();
     ASSERT_NE(ice, nullptr);
     frames(SWEEP_FRAMES);
-    for (int row = 17; row < 20; ++row) EXPECT_EQ(cell(6, row), TILE_FLASH);
+    for (int row = 17; row < 20; ++row)
+        EXPECT_EQ(cell(6, row), TILE_FLASH);
     frames(SWEEP_FRAMES);
-    for (int row = 17; row < 20; ++row) EXPECT_EQ(cell(6, row), TILE_THAWED);
+    for (int row = 17; row < 20; ++row)
+        EXPECT_EQ(cell(6, row), TILE_THAWED);
     EXPECT_EQ(cell(10, 19), TILE_THAWED);
-    frame();  // the pause
+    frame(); // the pause
     EXPECT_EQ(ice->phase, 3);
 
-    frame();  // the first step lifts both columns
+    frame(); // the first step lifts both columns
     EXPECT_FALSE(ice->settled);
     EXPECT_TRUE(ice->column_falling[6]);
     EXPECT_TRUE(ice->column_falling[10]);
     EXPECT_EQ(cell(6, 19), EMPTY_CELL);
     EXPECT_EQ(cell(6, 18), EMPTY_CELL) << "lifted";
     EXPECT_EQ(ice->falling.cell(6, 18), TILE_THAWED);
-    frame();  // and lands them
+    frame(); // and lands them
     EXPECT_TRUE(ice->settled);
     EXPECT_EQ(cell(6, 19), TILE_THAWED);
     EXPECT_EQ(cell(6, 18), TILE_THAWED);
@@ -108,11 +113,13 @@ TEST_F(Ice_Test, StackedIceBreaksAwayLowestFirstAndTheBlocksAboveEndThreeLower) 
     EXPECT_EQ(cell(10, 19), 4);
 
     EXPECT_EQ(run_to_end(ice), 2) << "two more steps";
-    for (int row = 17; row < 20; ++row) EXPECT_EQ(cell(6, row), 1) << "row " << row;
+    for (int row = 17; row < 20; ++row)
+        EXPECT_EQ(cell(6, row), 1) << "row " << row;
     EXPECT_EQ(cell(6, 15), 2);
     EXPECT_EQ(cell(10, 19), 4);
     int blocks = 0;
-    for (int row = 0; row < GRID_ROWS; ++row) blocks += blocks_in_row(row);
+    for (int row = 0; row < GRID_ROWS; ++row)
+        blocks += blocks_in_row(row);
     EXPECT_EQ(blocks, 5);
     EXPECT_EQ(play_record.state_id, STATE_PLAY);
 }
@@ -164,4 +171,4 @@ TEST_F(Ice_Test, TheSidebarIsDrawnOnEveryFrameTheLeavingOneToo) {
     EXPECT_EQ(cell(3, 19), 1);
 }
 
-}  // namespace
+} // namespace

@@ -10,10 +10,10 @@
 
 namespace {
 
-constexpr double SIXTEENTH = 1.0 / 16;  // exact in binary: the timers count without rounding
+constexpr double SIXTEENTH = 1.0 / 16; // exact in binary: the timers count without rounding
 
 class Row_Clear_Test : public Effect_Test {
-protected:
+  protected:
     void SetUp() override {
         Effect_Test::SetUp();
         set_frame_seconds(SIXTEENTH);
@@ -62,18 +62,18 @@ TEST_F(Row_Clear_Test, OneRowScoresWithoutLabelBlanksAQuarterSecondAndCollapses)
     EXPECT_EQ(sound_play_count(SND_KILLROW), 1);
 
     EXPECT_EQ(frames_in_phase(clear), 5) << "four frames of waiting, one that ends the flash";
-    frame();  // the blank's first frame
+    frame(); // the blank's first frame
     EXPECT_TRUE(row_is(19, EMPTY_CELL));
     EXPECT_EQ(cell(3, 18), 4);
     EXPECT_EQ(play_record.score_step, 1);
     EXPECT_EQ(frames_in_phase(clear), 5) << "0.25 s at 1/16 s per frame";
 
-    frame();  // lift and slide
+    frame(); // lift and slide
     EXPECT_FALSE(play_record.grid.is_occupied(3, 18));
     EXPECT_FALSE(play_record.grid.is_occupied(3, 17));
     EXPECT_EQ(clear->falling.cell(3, 18), 4);
     EXPECT_EQ(clear->offset_y, 16.0f) << "20 cells per second, clamped at one block";
-    frame();  // drop
+    frame(); // drop
     EXPECT_EQ(cell(3, 19), 4);
     EXPECT_EQ(cell(3, 18), 5);
     EXPECT_EQ(play_record.state_id, STATE_KILL_ROWS);
@@ -85,12 +85,14 @@ TEST_F(Row_Clear_Test, OneRowScoresWithoutLabelBlanksAQuarterSecondAndCollapses)
     EXPECT_EQ(play_record.score, 128);
     EXPECT_EQ(sound_play_count(SND_BLOCK_HIT), 1);
     EXPECT_EQ(sound_play_count(SND_KILLROW), 1);
-    for (int row = 0; row < 18; ++row) EXPECT_EQ(blocks_in_row(row), 0) << "row " << row;
+    for (int row = 0; row < 18; ++row)
+        EXPECT_EQ(blocks_in_row(row), 0) << "row " << row;
     EXPECT_EQ(blocks_in_row(19), 1);
 }
 
 TEST_F(Row_Clear_Test, FourRowsFlashLowestFirstWithDoublingLabelsAndScore420) {
-    for (int row = 16; row < 20; ++row) fill_row(row, row % 7);
+    for (int row = 16; row < 20; ++row)
+        fill_row(row, row % 7);
     put(0, 15, 1);
     put(13, 14, 6);
     KillRows_State* clear = start_clear();
@@ -135,7 +137,8 @@ TEST_F(Row_Clear_Test, FourRowsFlashLowestFirstWithDoublingLabelsAndScore420) {
     EXPECT_EQ(cell(0, 19), 1);
     EXPECT_EQ(cell(13, 18), 6);
     EXPECT_EQ(blocks_in_row(19) + blocks_in_row(18), 2);
-    for (int row = 0; row < 18; ++row) EXPECT_EQ(blocks_in_row(row), 0) << "row " << row;
+    for (int row = 0; row < 18; ++row)
+        EXPECT_EQ(blocks_in_row(row), 0) << "row " << row;
 }
 
 TEST_F(Row_Clear_Test, RowsAboveARemovedRowMoveDownWithItsCollapse) {
@@ -149,11 +152,13 @@ TEST_F(Row_Clear_Test, RowsAboveARemovedRowMoveDownWithItsCollapse) {
     EXPECT_EQ(clear->rows[0], 19);
     EXPECT_EQ(clear->rows[1], 17);
 
-    while (clear->phase < 2) frame();
+    while (clear->phase < 2)
+        frame();
     EXPECT_EQ(blocks_in_row(19) + blocks_in_row(17), 0) << "both full rows blanked";
     EXPECT_EQ(blocks_in_row(18), 13) << "row 18 keeps its blocks";
 
-    while (clear->step == 0) frame();
+    while (clear->step == 0)
+        frame();
     EXPECT_EQ(clear->rows[1], 18) << "row 17 moved down with the first collapse";
     EXPECT_EQ(blocks_in_row(19), 13);
     EXPECT_EQ(blocks_in_row(18), 0);
@@ -161,11 +166,13 @@ TEST_F(Row_Clear_Test, RowsAboveARemovedRowMoveDownWithItsCollapse) {
 
     run_while(STATE_KILL_ROWS);
     EXPECT_EQ(play_record.state_id, STATE_PLAY);
-    for (int col = 0; col < 13; ++col) EXPECT_EQ(cell(col, 19), 5) << "old row 18 ends in 19";
+    for (int col = 0; col < 13; ++col)
+        EXPECT_EQ(cell(col, 19), 5) << "old row 18 ends in 19";
     EXPECT_EQ(cell(13, 19), EMPTY_CELL);
     EXPECT_EQ(cell(7, 18), 4);
     EXPECT_EQ(blocks_in_row(18), 1);
-    for (int row = 0; row < 18; ++row) EXPECT_EQ(blocks_in_row(row), 0) << "row " << row;
+    for (int row = 0; row < 18; ++row)
+        EXPECT_EQ(blocks_in_row(row), 0) << "row " << row;
     EXPECT_EQ(play_record.score, 28 + 56);
     EXPECT_EQ(play_record.blocks_cleared, 28);
 }
@@ -208,4 +215,4 @@ TEST_F(Row_Clear_Test, SpaceTogglesThePauseFlagButTheClearGoesOn) {
     EXPECT_EQ(play_record.flags & FLAG_PAUSED, 0u) << "a second press clears it";
 }
 
-}  // namespace
+} // namespace

@@ -15,19 +15,24 @@
 
 namespace {
 
-constexpr int FADE_FRAMES = 7;  // 0.4 s at 1/16 s per frame: 0.4 .. 0.025 set, then below zero
+constexpr int FADE_FRAMES = 7; // 0.4 s at 1/16 s per frame: 0.4 .. 0.025 set, then below zero
 
-bool blends(Bitmap_Id id) { return (zgl_get_bitmap(id)->flags & SDL_SRCALPHA) != 0; }
-int alpha_of(Bitmap_Id id) { return zgl_get_bitmap(id)->format->alpha; }
+bool blends(Bitmap_Id id) {
+    return (zgl_get_bitmap(id)->flags & SDL_SRCALPHA) != 0;
+}
+int alpha_of(Bitmap_Id id) {
+    return zgl_get_bitmap(id)->format->alpha;
+}
 
 std::vector<int> column(int col) {
     std::vector<int> cells;
-    for (int row = 0; row < GRID_ROWS; ++row) cells.push_back(cell(col, row));
+    for (int row = 0; row < GRID_ROWS; ++row)
+        cells.push_back(cell(col, row));
     return cells;
 }
 
 class Lightning_Test : public Effect_Test {
-protected:
+  protected:
     void SetUp() override {
         Effect_Test::SetUp();
         set_frame_seconds(1.0 / 16);
@@ -38,7 +43,8 @@ protected:
         for (int row = 10; row < GRID_ROWS; ++row)
             for (int col = 0; col < GRID_COLS; ++col)
                 if (std::rand() % 2) put(col, row, std::rand() % 7);
-        for (int row = 10; row < GRID_ROWS; ++row) play_record.grid.clear_cell(row % 14, row);
+        for (int row = 10; row < GRID_ROWS; ++row)
+            play_record.grid.clear_cell(row % 14, row);
     }
 };
 
@@ -46,8 +52,10 @@ TEST_F(Lightning_Test, TheShuffleMovesWholeColumnsAsDrawnAndKeepsEveryRowsCount)
     scatter_blocks(3);
     std::vector<std::vector<int>> before;
     std::vector<int> row_counts;
-    for (int col = 0; col < GRID_COLS; ++col) before.push_back(column(col));
-    for (int row = 0; row < GRID_ROWS; ++row) row_counts.push_back(blocks_in_row(row));
+    for (int col = 0; col < GRID_COLS; ++col)
+        before.push_back(column(col));
+    for (int row = 0; row < GRID_ROWS; ++row)
+        row_counts.push_back(blocks_in_row(row));
 
     enter(STATE_LIGHTNING);
     frame();
@@ -58,9 +66,12 @@ TEST_F(Lightning_Test, TheShuffleMovesWholeColumnsAsDrawnAndKeepsEveryRowsCount)
     std::srand(11);
     std::vector<int> order(GRID_COLS);
     std::iota(order.begin(), order.end(), 0);
-    for (int i = 0; i < GRID_COLS; ++i) std::swap(order[i], order[std::rand() % 14]);
-    for (int col = 0; col < GRID_COLS; ++col) EXPECT_EQ(column(col), before[order[col]]);
-    for (int row = 0; row < GRID_ROWS; ++row) EXPECT_EQ(blocks_in_row(row), row_counts[row]);
+    for (int i = 0; i < GRID_COLS; ++i)
+        std::swap(order[i], order[std::rand() % 14]);
+    for (int col = 0; col < GRID_COLS; ++col)
+        EXPECT_EQ(column(col), before[order[col]]);
+    for (int row = 0; row < GRID_ROWS; ++row)
+        EXPECT_EQ(blocks_in_row(row), row_counts[row]);
 }
 
 TEST_F(Lightning_Test, TheFadesStartOpaqueAndFallTowardClearWithoutAFlash) {
@@ -144,4 +155,4 @@ TEST_F(Lightning_Test, TheSidebarIsDrawnUntilTheBoltFades) {
     EXPECT_EQ(frames, 2 + 2 * FADE_FRAMES);
 }
 
-}  // namespace
+} // namespace
