@@ -6,6 +6,7 @@
 #include "media/sounds.h"
 #include "ui/texts.h"
 
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -213,6 +214,40 @@ TEST_F(Row_Clear_Test, SpaceTogglesThePauseFlagButTheClearGoesOn) {
     enter(STATE_KILL_ROWS);
     EXPECT_TRUE(app.state->handle_command(CMD_SPACE, nullptr));
     EXPECT_EQ(play_record.flags & FLAG_PAUSED, 0u) << "a second press clears it";
+}
+
+// A saved game written by hand can hold a row list out of order. Each listed row is still
+// removed once, and no row is pushed past the floor (into the grid's own row list).
+TEST_F(Row_Clear_Test, ARowListOutOfOrderRemovesEachRowAndStaysInsideTheWell) {
+    fill_row(5, 1);
+    fill_row(19, 2);
+    put(2, 4, 3);
+    put(3, 18, 4);
+    play_record.grid.full_row_list[0] = 5;
+    play_record.grid.full_row_list[1] = 19;
+    play_record.grid.full_row_count = 2;
+    enter(STATE_KILL_ROWS);
+    run_while(STATE_KILL_ROWS);
+    EXPECT_EQ(play_record.state_id, STATE_PLAY);
+    EXPECT_EQ(play_record.grid.full_row_list[0], 5);
+    EXPECT_EQ(play_record.grid.full_row_list[1], 19);
+    EXPECT_EQ(cell(2, 6), 3);
+    EXPECT_EQ(cell(3, 19), 4);
+    int blocks = 0;
+    for (int row = 0; row < GRID_ROWS; ++row)
+        blocks += blocks_in_row(row);
+    EXPECT_EQ(blocks, 2);
+}
+
+// A score near the top of its range (an old saved game) stops there instead of wrapping.
+TEST_F(Row_Clear_Test, TheScoreAndTheClearedCountStopAtTheTopOfTheirRange) {
+    fill_row(19, 6);
+    play_record.score = INT32_MAX - 10;
+    play_record.blocks_cleared = INT32_MAX - 3;
+    start_clear();
+    run_while(STATE_KILL_ROWS);
+    EXPECT_EQ(play_record.score, INT32_MAX);
+    EXPECT_EQ(play_record.blocks_cleared, INT32_MAX);
 }
 
 } // namespace
