@@ -3,6 +3,7 @@
 #include "effects_support.h"
 
 #include "effects/fire_state.h"
+#include "media/bitmaps.h"
 #include "media/sounds.h"
 #include "play/sidebar.h"
 
@@ -113,8 +114,9 @@ TEST_F(Fire_Test, AnEmptyWellBurnsAnywhereChangesNothingAndShowsFlames) {
     const Fire_State* fire = ignite(9);
     ASSERT_NE(fire, nullptr);
     EXPECT_EQ(fire->top_row, 0);
-    EXPECT_EQ(fire->flame_width, 16);
-    EXPECT_EQ(fire->flame_height, 24);
+    const Size strip = zgl_bitmap_size(BMP_FIRE);
+    EXPECT_EQ(fire->flame_width, strip.w / 4) << "four frames side by side";
+    EXPECT_EQ(fire->flame_height, strip.h);
     EXPECT_FALSE(flames_shown(fire)) << "the well is drawn before the burn: no flame yet";
 
     paint_screen(0, 0, 0);

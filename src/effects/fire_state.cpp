@@ -25,8 +25,8 @@ int highest_occupied_row() {
 }
 
 // The flame grows and dies down with half a sine wave over the burning time: frames 0, 1, 2, 3,
-// 2, 1, 0. At the very top the sine can come out as exactly 1, a fifth frame the strip does not
-// have.
+// 2, 1, 0. Worked in single precision like the timer, the sine comes out as exactly 1 around the
+// top, a fifth frame the strip does not have.
 int flame_frame(float timer) {
     return static_cast<int>(FLAME_FRAMES * std::sin(timer * PI / SHOCK_SECONDS));
 }
