@@ -8,8 +8,7 @@
 
 Score_List_State::Score_List_State() {
     set_background(BMP_DEFAULT_BG);
-    table = Score_Table();
-    load_score_table(&table);
+    load_score_table(&table); // into the empty table the member starts as
     get_text(TXT_HISCORES_TITLE);
     load_press_enter_line();
 }
