@@ -207,7 +207,8 @@ bool Faldor_State::bring_in_piece() {
     }
     Piece& current = play_record.current;
     current = play_record.next;
-    // The leftmost cell enters in a column from 0 to 12 - width + 1: never touching column 13.
+    // The leftmost cell enters in a column from 0 to 12 - (max_dx - min_dx): no piece enters
+    // with a cell in column 13.
     const int min_dx = piece_bounds(current, 0).dx;
     const int max_dx = piece_bounds(current, 1).dx;
     current.col = std::rand() % (13 - (max_dx - min_dx)) - min_dx;
