@@ -23,5 +23,8 @@ test: bootstrap
 contact-sheet: build
 	@scripts/contact-sheet $(BUILD)/media $(BUILD)/contact-sheet.png
 
+screenshots: build
+	@scripts/screenshots $(BUILD)/vextile $(BUILD)/media $(BUILD)/screens
+
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD)

@@ -754,6 +754,22 @@ class Game_Over_Test : public Play_Test {
     }
 };
 
+TEST_F(Game_Over_Test, AGameResumedAfterItsEndStillShowsThatItIsOver) {
+    // The program was closed on the game-over screen; the next start builds a new play state.
+    forget_all_texts();
+    zgl_forget_all();
+    play_record.flags |= FLAG_PAUSED;
+    Stderr_Capture err;
+    app.change_state(STATE_PLAY);
+    EXPECT_EQ(overlay_bitmap, BMP_GAME_OVER);
+    EXPECT_STREQ(text_of(TXT_PRESS_ENTER), "- press [enter] to continue -");
+    app.state->do_frame();
+    EXPECT_EQ(err.count("Bitmap is not loaded"), 0) << "everything it draws was prepared";
+    int compared = 0;
+    EXPECT_EQ(overlay_mismatches(BMP_GAME_OVER, &compared), 0);
+    EXPECT_GT(compared, 100);
+}
+
 TEST_F(Game_Over_Test, EnterLeadsToTheScoreEntry) {
     EXPECT_TRUE(command(CMD_ENTER));
     EXPECT_EQ(play_record.state_id, STATE_SCORE_INPUT);

@@ -124,6 +124,8 @@ Faldor_State::Faldor_State() {
     // An effect may have painted over the well: repaint it from the cells.
     play_record.grid.redraw_region(0, 0, GRID_COLS, GRID_ROWS);
     load_overlay(BMP_PAUSED);
+    // A game that was over when the program was closed comes back showing that it is over.
+    if (flag_set(FLAG_GAME_OVER)) show_game_over();
     load_sound(SND_BLOCK_HIT);
     load_sound(SND_UI_CLICK);
     load_sound(SND_NEW_LEVEL);
@@ -330,8 +332,12 @@ void Faldor_State::draw_game_over_line() {
 
 void Faldor_State::end_game() {
     set_flag(FLAG_GAME_OVER);
-    load_overlay(BMP_GAME_OVER);
     clear_flag(FLAG_IN_PROGRESS);
+    show_game_over();
+}
+
+void Faldor_State::show_game_over() {
+    load_overlay(BMP_GAME_OVER);
     get_text(TXT_PRESS_ENTER);
     zgl_get_bitmap(BMP_TEXT_BACKGROUND);
     // Translucent, so the well shows through the strip.

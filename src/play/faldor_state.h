@@ -31,4 +31,5 @@ private:
     void draw_overlay();
     void draw_game_over_line();
     void end_game();
+    void show_game_over();  // the game-over picture and the line under it
 };

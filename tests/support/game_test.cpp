@@ -44,7 +44,9 @@ void Game_Test::SetUp() {
     ASSERT_EQ(app.block_size, 16) << "the generated block texture should be 16 pixels high";
 
     play_record = Play_Record();
-    if (!Grid_Field_Surface::well_surface) ASSERT_TRUE(Grid_Field_Surface::create_well_surface());
+    if (!Grid_Field_Surface::well_surface) {
+        ASSERT_TRUE(Grid_Field_Surface::create_well_surface());
+    }
     play_record.grid.redraw_region(0, 0, GRID_COLS, GRID_ROWS);
     paint_screen(0, 0, 0);
 }
