@@ -126,25 +126,35 @@ le32() {
 }
 zeros() { head -c "$1" /dev/zero; }
 
-# Writes a saved game: state id, flags, level, score, and optionally how many rows at the bottom
-# of the well hold blocks (of every colour, one gap per row); zeroed pieces.
+# Writes a saved game: state id, flags, level, score; optionally how many rows at the bottom of
+# the well hold blocks (of every colour, one gap per row) and whether row 19 is full instead (and
+# listed as the full row the row clear works on); zeroed pieces.
 write_saved_game() {
-    local file=$1 state=$2 flags=$3 level=$4 score=$5 filled=${6:-0} i
+    local file=$1 state=$2 flags=$3 level=$4 score=$5 filled=${6:-0} full_bottom=${7:-0} i
     {
         printf "$(le32 "$state")$(le32 "$flags")$(le32 "$level")"
         zeros 4                                                   # the grid's identity
         for i in $(seq 0 279); do                                 # cells, row by row
             local row=$((i / 14)) col=$((i % 14))
-            if [ $row -ge $((20 - filled)) ] && [ $col -ne $(((row * 5) % 14)) ]; then
+            if [ $row -eq 19 ] && [ "$full_bottom" -eq 1 ]; then
+                printf "$(le32 $(((col + row) % 7)))"
+            elif [ $row -ge $((20 - filled)) ] && [ $col -ne $(((row * 5) % 14)) ]; then
                 printf "$(le32 $(((col + row) % 7)))"
             else
                 printf '\xff\xff\xff\xff'
             fi
         done
-        zeros 84                                                  # full-row list and count
+        if [ "$full_bottom" -eq 1 ]; then                         # full-row list and count
+            printf "$(le32 19)"; zeros 76; printf "$(le32 1)"
+        else
+            zeros 84
+        fi
         zeros 96                                                  # both pieces
         printf "$(le32 0)$(le32 0)$(le32 "$score")$(le32 "$score")"
         zeros 16                                                  # step, flares, reserved
     } >"$file"
     [ "$(file_size "$file")" -eq 1348 ] || fail "hand-made saved game has the wrong size"
 }
+
+# The 280 cells of a saved game, row by row.
+saved_cells() { od -An -t d4 -v -j 16 -N 1120 "$1"; }
