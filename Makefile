@@ -1,9 +1,10 @@
 # Front door. `make run` and `make test` do all the set-up on a fresh Debian 12 machine.
 BUILD      := build
 TEST_BUILD := build-asan
+BENCH_BUILD := build-bench
 JOBS       ?= $(shell nproc)
 
-.PHONY: run build test bootstrap clean contact-sheet screenshots
+.PHONY: run build test bench bootstrap clean contact-sheet screenshots
 
 bootstrap:
 	@scripts/bootstrap
@@ -19,6 +20,15 @@ test: bootstrap
 	@cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVEXTILE_SANITIZE=ON -DVEXTILE_BENCH=OFF >/dev/null
 	@cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Frame costs against the memset + memcpy bound, allocations of steady play and start-up time, in an
+# optimised build without sanitizers. Extra flags for the benchmark program go in BENCH_ARGS.
+BENCH_ARGS ?= --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
+bench: bootstrap
+	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+		-DVEXTILE_TESTS=OFF -DVEXTILE_BENCH=ON >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target vextile_bench
+	$(BENCH_BUILD)/bench/vextile_bench $(BENCH_ARGS)
 
 contact-sheet: build
 	@scripts/contact-sheet $(BUILD)/media $(BUILD)/contact-sheet.png

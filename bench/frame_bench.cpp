@@ -1,0 +1,332 @@
+// The cost of one frame (app.run_frame(): background, the state's frame, flip) in every state that
+// runs for more than a moment, and the heap allocations of steady play.
+//
+// Each benchmark builds its state outside the timed loop and keeps it in one representative
+// phase: the frame time is set before every frame, so timers that would switch the state away
+// stand still or run slowly enough, and the falling piece is lifted back before it can land.
+#include "registry.h"
+
+#include "alloc_count.h"
+
+#include "app/vextile.h"
+#include "effects/earth_state.h"
+#include "effects/fire_state.h"
+#include "effects/ice_state.h"
+#include "effects/kill_rows_state.h"
+#include "effects/lightning_state.h"
+#include "play/play_record.h"
+#include "play/sidebar.h"
+#include "ui/score_list_state.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+constexpr double PLAY_FRAME_SECONDS = 0.001; // a frame of a fast machine
+constexpr double HOLD = 0.0;                 // a frame time that keeps timed phases in place
+constexpr int WARM_UP_FRAMES = 3;            // SDL builds blit maps and RLE copies on first use
+constexpr int MAX_DRIVE_FRAMES = 200;
+constexpr int STEADY_PLAY_FRAMES = 10000;
+
+// Where the falling piece starts and how low it may get before it is lifted back: far above the
+// blocks of the well, so it never lands.
+constexpr int PIECE_TOP_ROW = 2;
+constexpr int PIECE_LOWEST_ROW = 6;
+constexpr int PIECE_COL = 6;
+constexpr int FIRST_FILLED_ROW = 12;
+
+// ---- the game on the screen
+// -----------------------------------------------------------------------
+
+// Rows FIRST_FILLED_ROW to the floor hold blocks of every colour, each row with holes so that none
+// is full; with full_rows set, the lowest `full_rows` rows are full instead.
+void fill_well(int full_rows) {
+    Grid_Field_Surface& grid = play_record.grid;
+    for (int row = FIRST_FILLED_ROW; row < GRID_ROWS; ++row) {
+        const bool full = row >= GRID_ROWS - full_rows;
+        for (int col = 0; col < GRID_COLS; ++col) {
+            const bool hole = col == (row * 5) % GRID_COLS || (col + row) % 4 == 0;
+            if (full || !hole) grid.set_cell(col, row, (col + row) % 7);
+        }
+    }
+}
+
+// A block hanging over empty rows, for the earth to drop.
+void hang_blocks() {
+    for (int col = 2; col < 6; ++col)
+        play_record.grid.set_cell(col, FIRST_FILLED_ROW - 4, 3);
+}
+
+void lift_piece() {
+    Piece& piece = play_record.current;
+    piece.row = PIECE_TOP_ROW;
+    piece.y = static_cast<float>(PIECE_TOP_ROW * app.block_size);
+}
+
+// A game in progress at level 3: the well part filled, a piece in the air, the next one waiting.
+void set_up_game(int full_rows) {
+    std::srand(1);
+    reset_play_record(&play_record);
+    play_record.level = 3;
+    play_record.blocks_cleared = 0;
+    play_record.score = 12340;
+    play_record.shown_score = 12340;
+    play_record.flares = 2;
+    fill_well(full_rows);
+    generate_piece(play_record.current, 6);
+    generate_piece(play_record.next, 3);
+    Piece& piece = play_record.current;
+    piece.col = PIECE_COL;
+    piece.x = static_cast<float>(PIECE_COL * app.block_size);
+    lift_piece();
+    play_record.target_col = PIECE_COL;
+    play_record.flags |= FLAG_FALLING;
+    if (app.sidebar) app.sidebar->place_next_piece();
+}
+
+// ---- running frames
+// -------------------------------------------------------------------------------
+
+template <typename S> S* current_state() {
+    return dynamic_cast<S*>(app.state.get());
+}
+
+void frame(double seconds) {
+    app.frame_seconds = seconds;
+    app.run_frame();
+}
+
+// Runs frames of `seconds` until `reached` holds; false when the state switched away or the
+// phase was never reached.
+bool drive(const std::function<bool()>& reached, double seconds) {
+    const Game_State* const state = app.state.get();
+    for (int i = 0; i < MAX_DRIVE_FRAMES && app.state.get() == state; ++i) {
+        if (reached()) return true;
+        frame(seconds);
+    }
+    return app.state.get() == state && reached();
+}
+
+// Times the current state's frames. `before` runs before every frame, inside the timing: it may
+// only store a few values (the frame time, a piece lifted back). `still_there` tells afterwards
+// whether every frame was the phase the benchmark set out to measure.
+void time_frames(benchmark::State& state, const std::function<void()>& before,
+                 const std::function<bool()>& still_there) {
+    for (int i = 0; i < WARM_UP_FRAMES; ++i) {
+        before();
+        app.run_frame();
+    }
+    const Game_State* const measured = app.state.get();
+    uint64_t allocations = 0;
+    {
+        const Alloc_Window window;
+        for (auto _ : state) {
+            before();
+            app.run_frame();
+        }
+        allocations = window.count();
+    }
+    if (!measured || app.state.get() != measured || !still_there()) {
+        state.SkipWithError("the state left the measured phase");
+        return;
+    }
+    state.counters["allocs"] =
+        benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+}
+
+void time_held_frames(benchmark::State& state, double seconds,
+                      const std::function<bool()>& still_there) {
+    time_frames(
+        state, [seconds] { app.frame_seconds = seconds; }, still_there);
+}
+
+void fail_setup(benchmark::State& state) {
+    state.SkipWithError("could not reach the phase to measure");
+    for (auto _ : state) {
+    }
+}
+
+// ---- play ---------------------------------------------------------------------------------------
+
+bool piece_in_the_air() {
+    return (play_record.flags & FLAG_FALLING) != 0 && play_record.current.row <= PIECE_LOWEST_ROW;
+}
+
+void play_falling_frame() {
+    app.frame_seconds = PLAY_FRAME_SECONDS;
+    if (play_record.current.row > PIECE_LOWEST_ROW) lift_piece();
+}
+
+void BM_play_falling(benchmark::State& state) {
+    set_up_game(0);
+    app.change_state(STATE_PLAY);
+    time_frames(state, play_falling_frame, piece_in_the_air);
+}
+
+void BM_play_paused(benchmark::State& state) {
+    set_up_game(0);
+    play_record.flags |= FLAG_PAUSED;
+    app.change_state(STATE_PLAY);
+    time_held_frames(state, PLAY_FRAME_SECONDS,
+                     [] { return (play_record.flags & FLAG_PAUSED) != 0; });
+}
+
+// Steady play: the falling frame, counted over many frames after a warm-up, with no benchmark
+// machinery inside the count.
+void BM_steady_play_allocations(benchmark::State& state) {
+    if (!alloc_counter_sees_sdl()) {
+        state.SkipWithError("the allocation counter does not see SDL's mallocs");
+        for (auto _ : state) {
+        }
+        return;
+    }
+    set_up_game(0);
+    app.change_state(STATE_PLAY);
+    for (int i = 0; i < 100; ++i) {
+        play_falling_frame();
+        app.run_frame();
+    }
+    uint64_t allocations = 0;
+    for (auto _ : state) {
+        const Alloc_Window window;
+        for (int i = 0; i < STEADY_PLAY_FRAMES; ++i) {
+            play_falling_frame();
+            app.run_frame();
+        }
+        allocations += window.count();
+    }
+    if (!piece_in_the_air()) state.SkipWithError("the piece landed");
+    const double frames = static_cast<double>(state.iterations()) * STEADY_PLAY_FRAMES;
+    state.counters["frames"] = frames;
+    state.counters["allocs_per_frame"] = static_cast<double>(allocations) / frames;
+}
+
+// ---- effects ------------------------------------------------------------------------------------
+
+// The row clear in its flash phase: the second of three full rows shows, with its "x2" label.
+void BM_row_clear_flash(benchmark::State& state) {
+    set_up_game(3);
+    play_record.grid.find_full_rows(GRID_ROWS - 1, 0);
+    app.change_state(STATE_KILL_ROWS);
+    auto* effect = current_state<KillRows_State>();
+    if (!effect || !drive([effect] { return effect->multiplier == 2; }, 0.3))
+        return fail_setup(state);
+    time_held_frames(state, HOLD,
+                     [effect] { return effect->phase == 0 && effect->multiplier == 2; });
+}
+
+// The row clear collapsing: the blocks above a removed row are lifted and slide down.
+void BM_row_clear_collapse(benchmark::State& state) {
+    set_up_game(3);
+    play_record.grid.find_full_rows(GRID_ROWS - 1, 0);
+    app.change_state(STATE_KILL_ROWS);
+    auto* effect = current_state<KillRows_State>();
+    if (!effect || !drive([effect] { return effect->phase == 2; }, 0.3)) return fail_setup(state);
+    time_held_frames(state, HOLD, [effect] { return effect->phase == 2 && !effect->take_row; });
+}
+
+// The earth shaking the well (1.4 seconds of the effect).
+void BM_earth_shake(benchmark::State& state) {
+    set_up_game(0);
+    hang_blocks();
+    app.change_state(STATE_EARTH);
+    auto* effect = current_state<Earth_State>();
+    if (!effect) return fail_setup(state);
+    time_held_frames(state, HOLD, [effect] { return effect->phase == 0; });
+}
+
+// The earth settling: hanging blocks drop, drawn cell by cell over the well.
+void BM_earth_settle(benchmark::State& state) {
+    set_up_game(0);
+    hang_blocks();
+    app.change_state(STATE_EARTH);
+    auto* effect = current_state<Earth_State>();
+    if (!effect || !drive([effect] { return effect->phase == 1 && !effect->settled; }, 0.5))
+        return fail_setup(state);
+    time_held_frames(state, HOLD, [effect] { return effect->phase == 1 && !effect->settled; });
+}
+
+// The ice breaking away: thawed blocks gone, the blocks above them sliding down.
+void BM_ice_break_away(benchmark::State& state) {
+    set_up_game(0);
+    app.change_state(STATE_ICE);
+    auto* effect = current_state<Ice_State>();
+    if (!effect || !drive([effect] { return effect->phase == 3 && !effect->settled; }, HOLD))
+        return fail_setup(state);
+    time_held_frames(state, HOLD, [effect] { return effect->phase == 3 && !effect->settled; });
+}
+
+// The fire burning, its flames at their tallest frame.
+void BM_fire_burn(benchmark::State& state) {
+    set_up_game(0);
+    app.change_state(STATE_FIRE);
+    auto* effect = current_state<Fire_State>();
+    if (!effect || !drive([effect] { return effect->phase == 1 && effect->timer < 0.6f; }, 0.9))
+        return fail_setup(state);
+    time_held_frames(state, HOLD, [effect] { return effect->phase == 1; });
+}
+
+// The lightning's white fading over the bolt and the shuffled well, half way.
+void BM_lightning_fade(benchmark::State& state) {
+    set_up_game(0);
+    app.change_state(STATE_LIGHTNING);
+    auto* effect = current_state<Lightning_State>();
+    if (!effect || !drive([effect] { return effect->phase == 2 && effect->timer < 0.3f; }, 0.2))
+        return fail_setup(state);
+    time_held_frames(state, HOLD, [effect] { return effect->phase == 2; });
+}
+
+// ---- menus --------------------------------------------------------------------------------------
+
+// The main menu writes the saved game as it is built: built once, outside the timing.
+void BM_main_menu(benchmark::State& state) {
+    app.change_state(STATE_MAIN_MENU);
+    time_held_frames(state, PLAY_FRAME_SECONDS, [] { return true; });
+}
+
+void BM_options(benchmark::State& state) {
+    app.change_state(STATE_OPTIONS);
+    time_held_frames(state, PLAY_FRAME_SECONDS, [] { return true; });
+}
+
+// The list goes back to the menu after 150 seconds: its timer is wound back before every frame.
+void BM_score_list(benchmark::State& state) {
+    app.change_state(STATE_SCORE_LIST);
+    auto* list = current_state<Score_List_State>();
+    if (!list) return fail_setup(state);
+    time_frames(
+        state,
+        [list] {
+            app.frame_seconds = PLAY_FRAME_SECONDS;
+            list->timer = 150.0f;
+        },
+        [] { return true; });
+}
+
+void add_frame(const char* name, void (*function)(benchmark::State&)) {
+    benchmark::RegisterBenchmark(name, function)->Unit(benchmark::kMicrosecond)->UseRealTime();
+}
+
+} // namespace
+
+void register_frame_benchmarks() {
+    add_frame("frame/play_falling", BM_play_falling);
+    add_frame("frame/play_paused", BM_play_paused);
+    add_frame("frame/row_clear_flash", BM_row_clear_flash);
+    add_frame("frame/row_clear_collapse", BM_row_clear_collapse);
+    add_frame("frame/earth_shake", BM_earth_shake);
+    add_frame("frame/earth_settle", BM_earth_settle);
+    add_frame("frame/ice_break_away", BM_ice_break_away);
+    add_frame("frame/fire_burn", BM_fire_burn);
+    add_frame("frame/lightning_fade", BM_lightning_fade);
+    add_frame("frame/main_menu", BM_main_menu);
+    add_frame("frame/options", BM_options);
+    add_frame("frame/score_list", BM_score_list);
+    benchmark::RegisterBenchmark("alloc/steady_play", BM_steady_play_allocations)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(1);
+}

@@ -1,0 +1,12 @@
+// Registration of the benchmark families; main() calls these in the order the table shows.
+#pragma once
+
+// The bound itself, as a row of the table.
+void register_bound_benchmark();
+// Frames of every lasting state, and the allocations of steady play.
+void register_frame_benchmarks();
+// Fresh starts of the game, each in a new process.
+void register_startup_benchmarks();
+
+// When argv names a start-up child, runs it and answers its exit status; otherwise -1.
+int run_startup_child_if_asked(int argc, char** argv);

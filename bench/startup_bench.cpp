@@ -1,0 +1,131 @@
+// Start-up: from the start of Vextile_SDL::init (SDL, window, font, audio, block texture, paused
+// picture, records, well surface, sidebar, first state) to the first flip, with every picture the
+// first screen shows. SDL cannot be restarted cleanly inside one process, so every start is a new
+// process: this program runs itself with a child argument, the child times its own init and first
+// frame and writes the seconds to its standard output, and the parent reports them as manual time.
+// Process creation and dynamic linking stand outside the measurement; the media files are in the
+// page cache after the first start.
+#include "registry.h"
+
+#include "bench_world.h"
+
+#include "app/vextile.h"
+#include "play/play_record.h"
+#include "play/saved_game.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const CHILD_FLAG = "--startup-child=";
+const char* const FRESH = "fresh";   // no record files: the splash
+const char* const RESUME = "resume"; // a saved game in play: resumed, paused
+
+// The saved game of a game in play, written before the clock starts.
+void write_saved_game() {
+    Play_Record record;
+    reset_play_record(&record);
+    record.state_id = STATE_PLAY;
+    record.level = 2;
+    record.blocks_cleared = 0;
+    for (int row = 12; row < GRID_ROWS; ++row) {
+        for (int col = 0; col < GRID_COLS; ++col)
+            if ((col + row) % 4 != 0) record.grid.cells[row * GRID_COLS + col] = (col + row) % 7;
+    }
+    generate_piece(record.current, 2);
+    generate_piece(record.next, 5);
+    record.current.col = 6;
+    record.current.row = 3;
+    record.current.x = 6 * 16.0f;
+    record.current.y = 3 * 16.0f;
+    record.target_col = 6;
+    // As the game leaves it at shutdown: paused.
+    record.flags |= FLAG_FALLING | FLAG_PAUSED;
+    save_saved_game(&record);
+}
+
+int run_child(const std::string& kind) {
+    const Scratch_Dir dir;
+    if (!dir.ok()) return 2;
+    use_headless_drivers();
+    if (kind == RESUME) write_saved_game();
+
+    const auto start = std::chrono::steady_clock::now();
+    if (!app.init()) return 3;
+    app.run_frame();
+    const auto end = std::chrono::steady_clock::now();
+
+    std::printf("%.9f\n", std::chrono::duration<double>(end - start).count());
+    std::fflush(stdout);
+    return 0;
+}
+
+// Runs one child; answers its seconds, or a negative number when it failed.
+double time_child_start(const char* kind) {
+    int out[2];
+    if (pipe(out) != 0) return -1.0;
+    const std::string flag = std::string(CHILD_FLAG) + kind;
+    const pid_t pid = fork();
+    if (pid < 0) return -1.0;
+    if (pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        close(out[1]);
+        // What the game says on standard error (a fresh directory has no record files) is noise
+        // here.
+        const int quiet = open("/dev/null", O_WRONLY);
+        if (quiet >= 0) dup2(quiet, STDERR_FILENO);
+        execl("/proc/self/exe", "vextile_bench", flag.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(out[1]);
+    std::string text;
+    char chunk[64];
+    ssize_t got = 0;
+    while ((got = read(out[0], chunk, sizeof chunk)) > 0)
+        text.append(chunk, static_cast<size_t>(got));
+    close(out[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || text.empty()) return -1.0;
+    return std::strtod(text.c_str(), nullptr);
+}
+
+void BM_startup(benchmark::State& state, const char* kind) {
+    for (auto _ : state) {
+        const double seconds = time_child_start(kind);
+        if (seconds < 0.0) {
+            state.SkipWithError("a start-up child failed");
+            break;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+
+void add_startup(const char* name, const char* kind) {
+    benchmark::RegisterBenchmark(name, BM_startup, kind)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(10);
+}
+
+} // namespace
+
+void register_startup_benchmarks() {
+    add_startup("startup/fresh_to_splash", FRESH);
+    add_startup("startup/resume_saved_game", RESUME);
+}
+
+int run_startup_child_if_asked(int argc, char** argv) {
+    if (argc < 2 || std::strncmp(argv[1], CHILD_FLAG, std::strlen(CHILD_FLAG)) != 0) return -1;
+    return run_child(argv[1] + std::strlen(CHILD_FLAG));
+}
