@@ -38,3 +38,22 @@ screenshots: build
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD)
+
+# ---- fuzzing ----------------------------------------------------------------------------------
+# libFuzzer targets (fuzz/) in a clang build of their own with AddressSanitizer and
+# UndefinedBehaviorSanitizer. `make fuzz` runs each for FUZZ_SECONDS; `make test` runs each for 10.
+FUZZ_BUILD   := build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: fuzz fuzz-build fuzz-smoke
+
+fuzz-build: bootstrap
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXTILE_FUZZ=ON -DVEXTILE_TESTS=OFF -DVEXTILE_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+
+fuzz: fuzz-build
+	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run $(FUZZ_BUILD)
+
+fuzz-smoke: fuzz-build
+	FUZZ_SECONDS=10 fuzz/run $(FUZZ_BUILD)

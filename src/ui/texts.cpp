@@ -3,6 +3,8 @@
 #include "media/video.h"
 #include "sfont/sfont.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 
 namespace {
@@ -80,6 +82,10 @@ void forget_all_texts() {
     text_table().clear();
 }
 
+void set_text(Text_Id id, const std::string& text) {
+    text_table()[id] = text;
+}
+
 int text_height() {
     return SFont_TextHeight(game_font);
 }
@@ -97,7 +103,10 @@ void write_text(const char* text, int x, int y) {
 }
 
 void write_text_centered(const char* text, int x, int y, int width) {
-    write_text(text, x + (width - text_width(text)) / 2, y);
+    // Worked wide: a wrap into no room at all hands down any width, and the sum must not overflow
+    // into a position on the screen. The writer skips positions beyond SDL's 16 bits anyway.
+    const int64_t left = int64_t{x} + (int64_t{width} - text_width(text)) / 2;
+    write_text(text, static_cast<int>(std::clamp<int64_t>(left, INT32_MIN, INT32_MAX)), y);
 }
 
 void draw_text_centered(Text_Id id, int x, int y, int width) {

@@ -28,6 +28,10 @@ void release_text(Text_Id id);
 const char* text_of(Text_Id id);
 // Drops every entry (between tests).
 void forget_all_texts();
+// Stores the text under the id, replacing the entry (a text that is not built in, or a changed
+// one); get_text and the drawing calls answer it from then on. Characters handed out for the id
+// before are no longer valid.
+void set_text(Text_Id id, const std::string& text);
 
 int text_height();
 int text_width(const char* text);

@@ -1,0 +1,116 @@
+#include "fuzz_world.h"
+
+#include "app/vextile.h"
+#include "media/video.h"
+#include "play/play_record.h"
+#include "play/saved_game.h"
+#include "play/well.h"
+#include "store/options_file.h"
+#include "store/score_file.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string scratch_dir;
+
+void remove_scratch_dir() {
+    std::error_code ec;
+    fs::remove_all(scratch_dir, ec);
+}
+
+[[noreturn]] void give_up(const char* why) {
+    std::fprintf(stderr, "fuzz world: %s\n", why);
+    std::abort();
+}
+
+// A fresh directory under /tmp, the working directory from now on, with "media" beside the
+// record files.
+void enter_scratch_dir() {
+    char tmpl[] = "/tmp/vextile-fuzz-XXXXXX";
+    if (!mkdtemp(tmpl)) give_up("cannot make a scratch directory");
+    scratch_dir = tmpl;
+    std::atexit(remove_scratch_dir);
+    std::error_code ec;
+    fs::create_directory_symlink(VEXTILE_MEDIA_DIR, scratch_dir + "/media", ec);
+    if (ec) give_up("cannot link the media");
+    fs::current_path(scratch_dir, ec);
+    if (ec) give_up("cannot enter the scratch directory");
+}
+
+} // namespace
+
+void start_fuzz_world() {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    enter_scratch_dir();
+    // Without audio the game runs silently; without a screen or a font nothing can be tested.
+    if (!app.start_video()) give_up("SDL, the screen or the game font did not start");
+    app.take_block_texture();
+    if (app.block_size <= 0) give_up("the block texture did not load");
+    if (!Grid_Field_Surface::create_well_surface()) give_up("the well surface did not start");
+}
+
+void reset_game() {
+    app.change_state(STATE_NONE);
+    app.text_entry = false;
+    app.frame_seconds = 0.016;
+    app.options = Options_Record();
+    default_options(&app.options);
+    play_record = Play_Record();
+    set_background(BMP_NONE);
+    for (const char* name : {SAVED_GAME_FILE_NAME, OPTIONS_FILE_NAME, SCORE_FILE_NAME})
+        unlink(name);
+    std::srand(1);
+}
+
+void write_scratch_file(const char* name, const uint8_t* data, size_t size) {
+    FILE* const file = std::fopen(name, "wb");
+    if (!file) give_up("cannot write a scratch file");
+    const bool written = size == 0 || std::fwrite(data, size, 1, file) == 1;
+    if (std::fclose(file) != 0 || !written) give_up("cannot write a scratch file");
+}
+
+void run_frame(double seconds) {
+    app.frame_seconds = seconds;
+    draw_background();
+    if (app.state) app.state->do_frame();
+    flip_screen();
+}
+
+void send_command(Command command, const char* text) {
+    if (app.state) app.state->handle_command(command, text);
+}
+
+void expect(bool holds, const char* what) {
+    if (holds) return;
+    std::fprintf(stderr, "property broken: %s\n", what);
+    std::abort();
+}
+
+uint8_t Byte_Reader::byte() {
+    return at_ < size_ ? data_[at_++] : 0;
+}
+
+int32_t Byte_Reader::word() {
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i)
+        value |= uint32_t(byte()) << (8 * i);
+    return int32_t(value);
+}
+
+std::string Byte_Reader::rest(size_t max_size) {
+    const size_t n = std::min(left(), max_size);
+    std::string bytes(reinterpret_cast<const char*>(data_ + at_), n);
+    at_ += n;
+    return bytes;
+}

@@ -1,0 +1,139 @@
+// The options file and the high-score file as the game reads them, and the screens that show them.
+//
+// The first byte picks the file: even for ".vextile-options", odd for ".vextile-hiscores". For the
+// high scores the next four bytes are the score of the game that just ended (little-endian). The
+// rest is the file. Bytes after the record's size are ignored by the game; here they are the
+// name the player types.
+#include "fuzz_world.h"
+
+#include "app/vextile.h"
+#include "play/piece.h"
+#include "play/play_record.h"
+#include "store/options_file.h"
+#include "store/score_file.h"
+#include "ui/options_state.h"
+#include "ui/score_input_state.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+void run_frames(int count, double seconds) {
+    for (int i = 0; i < count; ++i)
+        run_frame(seconds);
+}
+
+bool names_are_terminated(const Score_Table& table) {
+    for (const Score_Entry& row : table.rows) {
+        if (!std::memchr(row.name, 0, SCORE_NAME_SIZE)) return false;
+    }
+    return true;
+}
+
+// The options drive the pieces: generate a few with them and draw them.
+void make_pieces_with_options() {
+    for (int i = 0; i < 4; ++i) {
+        generate_piece(play_record.next, -1);
+        expect(play_record.next.shape >= 0 && play_record.next.shape < SHAPE_COUNT,
+               "a generated piece has a shape of the table");
+        draw_piece(play_record.next);
+    }
+}
+
+// The options screen: boxes flipped by space and by enter, the focus moved down to OK, OK pressed
+// (the options are saved).
+void use_options_screen() {
+    app.change_state(STATE_OPTIONS);
+    run_frames(2, 0.016);
+    send_command(CMD_SPACE);
+    send_command(CMD_DOWN_PRESS);
+    send_command(CMD_SPACE);
+    run_frame(0.016);
+    send_command(CMD_UP);
+    send_command(CMD_ENTER);
+    run_frame(0.3);
+    for (int i = 0; i < Options_State::FOCUS_OK; ++i)
+        send_command(CMD_DOWN_PRESS);
+    send_command(CMD_ENTER);
+    expect(play_record.state_id == STATE_MAIN_MENU, "OK leaves the options screen");
+    run_frame(0.016);
+}
+
+void fuzz_options(const std::string& file) {
+    write_scratch_file(OPTIONS_FILE_NAME, reinterpret_cast<const uint8_t*>(file.data()),
+                       file.size());
+    app.options = Options_Record();
+    load_options(&app.options);
+    const Options_Record loaded = app.options;
+    make_pieces_with_options();
+    use_options_screen();
+    // OK changes the three box bits only.
+    Options_Record saved;
+    load_options(&saved);
+    const uint32_t boxes = opt_random_colors | opt_special_blocks | opt_uncontrolled_drop;
+    expect((saved.flags & ~boxes) == (loaded.flags & ~boxes), "OK keeps the other option bits");
+    expect(saved.opt_special_chance == loaded.opt_special_chance, "OK keeps the chance");
+    expect(std::memcmp(saved.reserved, loaded.reserved, sizeof saved.reserved) == 0,
+           "OK keeps the reserved bytes");
+}
+
+// The high-score list until its timer hands over to the main menu.
+void show_score_list() {
+    app.change_state(STATE_SCORE_LIST);
+    run_frames(3, 0.016);
+    run_frame(200.0);
+    expect(play_record.state_id == STATE_MAIN_MENU, "the list times out into the main menu");
+}
+
+// The entry screen for the score: the name typed (and one character taken back), then accepted.
+void enter_score(int32_t score, const std::string& name) {
+    play_record.score = score;
+    app.change_state(STATE_SCORE_INPUT);
+    run_frame(0.016);
+    if (play_record.state_id != STATE_SCORE_INPUT) return; // the score earns no place
+    for (const char c : name)
+        send_command(CMD_CHAR, &c);
+    send_command(CMD_BACKSPACE);
+    run_frame(0.016);
+    send_command(CMD_DOWN_PRESS);
+    send_command(CMD_UP);
+    send_command(CMD_ENTER);
+    expect(play_record.state_id == STATE_SCORE_LIST, "accepting shows the list");
+    run_frames(2, 0.016);
+}
+
+void fuzz_scores(int32_t score, const std::string& file) {
+    write_scratch_file(SCORE_FILE_NAME, reinterpret_cast<const uint8_t*>(file.data()), file.size());
+    Score_Table table;
+    load_score_table(&table);
+    expect(names_are_terminated(table), "every loaded name ends in a zero");
+    show_score_list();
+    const std::string name = file.size() > size_t(SCORE_TABLE_SIZE)
+                                 ? file.substr(SCORE_TABLE_SIZE, SCORE_NAME_SIZE)
+                                 : std::string("Fuzz");
+    enter_score(score, name);
+    load_score_table(&table);
+    expect(names_are_terminated(table), "every saved name ends in a zero");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    start_fuzz_world();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    reset_game();
+    Byte_Reader input(data, size);
+    const bool scores = (input.byte() & 1) != 0;
+    if (scores) {
+        const int32_t score = input.word();
+        fuzz_scores(score, input.rest(size));
+    } else {
+        fuzz_options(input.rest(size));
+    }
+    app.change_state(STATE_NONE);
+    return 0;
+}

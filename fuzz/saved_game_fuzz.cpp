@@ -1,0 +1,109 @@
+// The saved game as the start-up reads it: any bytes as ".vextile-game_info", then the steps that
+// follow the load at start-up (the well repainted, the sidebar made, the recorded state entered)
+// and a short stretch of play.
+//
+// The input is the file. The game reads the first 1348 bytes and ignores the rest, so the bytes
+// after the record drive the play: frames, keys, typing and clicks (see run_script). Without them
+// a fixed mix of short and long frames and the play keys runs.
+#include "fuzz_world.h"
+
+#include "app/vextile.h"
+#include "play/play_record.h"
+#include "play/saved_game.h"
+#include "play/sidebar.h"
+
+#include <memory>
+
+namespace {
+
+constexpr int MAX_FRAMES = 64;
+
+// Frame durations: a fast frame, a slow one, a tiny one and a stall of the machine.
+constexpr double frame_lengths[] = {0.016, 0.3, 0.001, 2.0};
+
+// The keys of play and of the screens that follow it. Escape is sent only outside the main menu,
+// where it ends the program.
+constexpr Command commands[] = {
+    CMD_UP,          CMD_DOWN_PRESS,    CMD_DOWN_RELEASE, CMD_LEFT_PRESS, CMD_LEFT_RELEASE,
+    CMD_RIGHT_PRESS, CMD_RIGHT_RELEASE, CMD_DELETE,       CMD_SPACE,      CMD_ENTER,
+    CMD_BACKSPACE,   CMD_TEXT_SPACE,    CMD_ESCAPE,
+};
+constexpr int COMMAND_COUNT = sizeof commands / sizeof commands[0];
+
+// The default stretch: the piece turned, moved and sent down, a flare spent, a pause and a resume,
+// between frames of every length.
+constexpr uint8_t default_script[] = {
+    0, 1,     4 + 0, 0, 4 + 3, 1, 4 + 1, 0, 2, 4 + 7, 3, 0, 4 + 8, 0, 4 + 8, 1,
+    0, 4 + 5, 1,     0, 4 + 2, 1, 4 + 9, 0, 3, 0,     1, 0, 2,     0, 1,     0,
+};
+
+void send_mouse(uint8_t byte) {
+    if (!app.state) return;
+    // Both hot spots of the effects and the menu buttons are reachable.
+    const int x = (byte & 0x0f) * 20 + 10;
+    const int y = (byte >> 4) * 20 + 10;
+    app.state->handle_mouse(MOUSE_PRESS, x, y);
+    if (app.state) app.state->handle_mouse(MOUSE_RELEASE, x, y);
+}
+
+void send_key(int index) {
+    const Command command = commands[index % COMMAND_COUNT];
+    if (command == CMD_ESCAPE && play_record.state_id == STATE_MAIN_MENU) return;
+    send_command(command);
+}
+
+void send_char(uint8_t byte) {
+    const char typed = static_cast<char>(byte);
+    send_command(CMD_CHAR, &typed);
+}
+
+// Steps 0..3 are frames, 4..16 keys; 17..30 type the next byte and 31 clicks where it says.
+void run_script(const uint8_t* script, size_t size) {
+    int frames = 0;
+    for (size_t i = 0; i < size && frames < MAX_FRAMES; ++i) {
+        const int step = script[i] % 32;
+        if (step < 4) {
+            run_frame(frame_lengths[step]);
+            ++frames;
+        } else if (step < 4 + COMMAND_COUNT) {
+            send_key(step - 4);
+        } else if (i + 1 < size) {
+            const uint8_t argument = script[++i];
+            if (step == 31) {
+                send_mouse(argument);
+            } else {
+                send_char(argument);
+            }
+        }
+    }
+}
+
+// The start-up after the load: the well painted from its cells, the sidebar (made once, as the
+// game makes it once), the recorded state.
+void start_saved_game() {
+    play_record.grid.redraw_region(0, 0, GRID_COLS, GRID_ROWS);
+    if (!app.sidebar) app.sidebar = std::make_unique<Sidebar>();
+    app.enter_saved_state();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    start_fuzz_world();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    reset_game();
+    write_scratch_file(SAVED_GAME_FILE_NAME, data, size);
+    load_saved_game(&play_record);
+    expect(play_record_is_sound(play_record), "a loaded game is always sound");
+    start_saved_game();
+    if (size > PLAY_RECORD_SIZE) {
+        run_script(data + PLAY_RECORD_SIZE, size - PLAY_RECORD_SIZE);
+    } else {
+        run_script(default_script, sizeof default_script);
+    }
+    app.change_state(STATE_NONE);
+    return 0;
+}
