@@ -3,10 +3,13 @@
 #include "game_test.h"
 
 #include "media/video.h"
+#include "sfont/sfont.h"
+#include "store/record_file.h"
 #include "ui/texts.h"
 
 #include <climits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -20,6 +23,24 @@ bool screen_has_ink() {
         }
     }
     return false;
+}
+
+// A BMP file of the given size and bit count (any, as a damaged file may hold), zero pixels.
+std::vector<uint8_t> bmp_file(int width, int height, int bit_count) {
+    constexpr int header_size = 54;
+    const int pixel_bytes = width * height * 4;
+    std::vector<uint8_t> file(header_size + pixel_bytes, 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    put_u32(&file[2], uint32_t(file.size()));
+    put_u32(&file[10], header_size);
+    put_u32(&file[14], 40);
+    put_i32(&file[18], width);
+    put_i32(&file[22], height);
+    file[26] = 1; // planes
+    file[28] = uint8_t(bit_count);
+    file[29] = uint8_t(bit_count >> 8);
+    return file;
 }
 
 } // namespace
@@ -55,4 +76,18 @@ TEST_F(Fuzz_Findings_Test, CentringInABandOfExtremeWidthStaysOffTheScreen) {
     paint_screen(0, 0, 0);
     write_text_centered(text, INT_MAX - 10, 40, INT_MAX);
     EXPECT_FALSE(screen_has_ink());
+}
+
+// ---- the font library --------------------------------------------------------------------------
+
+// A bit count of 6144 wraps to a depth of 0 in SDL's 8-bit field: SDL still makes a surface, of
+// no bytes per pixel and rows of no length, and the marker scan read four bytes of a one-byte
+// buffer.
+TEST_F(Fuzz_Findings_Test, AFontPictureOfNoDepthIsTurnedDown) {
+    std::vector<uint8_t> file = bmp_file(188, 3, 0x1800);
+    SDL_Surface* const picture =
+        SDL_LoadBMP_RW(SDL_RWFromMem(file.data(), static_cast<int>(file.size())), 1);
+    ASSERT_NE(picture, nullptr) << "SDL reads the damaged file";
+    ASSERT_EQ(picture->format->BytesPerPixel, 0);
+    EXPECT_EQ(SFont_InitFont(picture), nullptr);
 }

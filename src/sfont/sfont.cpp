@@ -60,6 +60,14 @@ void scan_marker_row(const SDL_Surface* surface, Glyph_Runs* runs) {
     }
 }
 
+// Whether the scan can read the picture's pixels: one to four bytes each, rows as long as the
+// picture is wide. SDL makes surfaces of no depth (and so no row length) for a BMP file whose bit
+// count is out of range.
+bool is_readable(const SDL_Surface* surface) {
+    const int bpp = surface->format->BytesPerPixel;
+    return bpp >= 1 && bpp <= 4 && surface->pitch >= surface->w * bpp;
+}
+
 bool find_glyphs(SDL_Surface* surface, Glyph_Runs* runs) {
     const bool must_lock = SDL_MUSTLOCK(surface);
     if (must_lock && SDL_LockSurface(surface) != 0) return false;
@@ -104,7 +112,8 @@ bool fits_sint16(int v) {
 SFont_Font* SFont_InitFont(SDL_Surface* picture) {
     if (!picture) return nullptr;
     Glyph_Runs runs;
-    if (picture->h < 2 || !find_glyphs(picture, &runs) || !set_black_key(picture)) {
+    if (picture->h < 2 || !is_readable(picture) || !find_glyphs(picture, &runs) ||
+        !set_black_key(picture)) {
         SDL_FreeSurface(picture);
         return nullptr;
     }
