@@ -1,15 +1,13 @@
-// Helpers shared by the tests of the special-block effects: building a well cell by cell, driving
-// the current state frame by frame through the real state switch, and comparing the screen with
-// the well's picture.
+// What the tests of the special-block effects share: building the well cell by cell, reading it
+// back as text, and driving the current state frame by frame through the real state switches.
 #pragma once
 
 #include "game_test.h"
 
 #include "app/vextile.h"
 #include "play/play_record.h"
-#include "play/well.h"
 
-#include <vector>
+#include <string>
 
 inline void put(int col, int row, int tile) {
     play_record.grid.set_cell(col, row, tile);
@@ -21,42 +19,32 @@ inline void fill_row(int row, int tile, int skip_col = -1) {
         if (col != skip_col) put(col, row, tile);
 }
 
-inline int cell(int col, int row) {
-    return play_record.grid.cell(col, row);
-}
-
-inline int blocks_in_row(int row) {
-    int count = 0;
-    for (int col = 0; col < GRID_COLS; ++col)
-        count += play_record.grid.is_occupied(col, row);
-    return count;
-}
-
-inline std::vector<int> well_cells() {
-    return std::vector<int>(std::begin(play_record.grid.cells), std::end(play_record.grid.cells));
-}
-
-// Whether every pixel of the rectangle on the screen shows what the well surface holds there.
-inline bool screen_shows_well(int x0, int y0, int w, int h) {
-    for (int y = y0; y < y0 + h; ++y)
-        for (int x = x0; x < x0 + w; ++x)
-            if (!same_colour(colour_at(nullptr, x, y),
-                             colour_at(Grid_Field_Surface::well_surface, x, y)))
-                return false;
-    return true;
+// The rows of the well from `first` to `last`, a character a cell ('.' empty, the tile as a hex
+// digit, '?' for anything else), each row ended by '/'.
+inline std::string well(int first = 0, int last = GRID_ROWS - 1) {
+    std::string text;
+    for (int row = first; row <= last; ++row) {
+        for (int col = 0; col < GRID_COLS; ++col) {
+            const unsigned code = play_record.grid.cell(col, row) - EMPTY_CELL; // empty: 0
+            text += code <= 16 ? ".0123456789abcdef"[code] : '?';
+        }
+        text += '/';
+    }
+    return text;
 }
 
 class Effect_Test : public Game_Test {
   protected:
     static void enter(State_Id id) { app.change_state(id); }
-    static void frame() { app.state->do_frame(); }
-    // Runs frames while the state of the id is current (at most `limit`); answers how many ran.
-    static int run_while(State_Id id, int limit = 100000) {
-        int frames = 0;
-        while (play_record.state_id == id && app.state && frames < limit) {
+    static void frame(int count = 1) {
+        for (int i = 0; i < count; ++i)
             app.state->do_frame();
-            ++frames;
-        }
+    }
+    // Runs frames while the state of the id is current; answers how many ran.
+    static int run_while(State_Id id) {
+        int frames = 0;
+        for (; play_record.state_id == id && app.state && frames < 100000; ++frames)
+            app.state->do_frame();
         return frames;
     }
     template <class State> static State* current() { return dynamic_cast<State*>(app.state.get()); }
