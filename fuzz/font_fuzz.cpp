@@ -67,15 +67,16 @@ SDL_Surface* build_picture(const uint8_t* data, size_t size) {
     return picture;
 }
 
-int32_t little_endian(const uint8_t* p, int bytes) {
+int64_t little_endian(const uint8_t* p, int bytes) {
     uint32_t value = 0;
     for (int i = 0; i < bytes; ++i)
         value |= uint32_t(p[i]) << (8 * i);
-    return bytes == 2 ? int32_t(int16_t(value)) : int32_t(value);
+    return bytes == 4 ? int64_t(int32_t(value)) : int64_t(value);
 }
 
-// Whether the BMP header declares a picture small enough to read. Inputs too short to tell are
-// left to SDL, which turns them down.
+// Whether the BMP header declares a picture small enough to read (the old 12-byte header holds
+// unsigned 16-bit sizes, the others signed 32-bit ones). Inputs too short to tell are left to SDL,
+// which turns them down.
 bool bmp_size_allowed(const uint8_t* data, size_t size) {
     if (size < 26) return true;
     const bool core_header = little_endian(data + 14, 4) == 12;
@@ -138,8 +139,8 @@ void try_picture(SDL_Surface* picture, SDL_Surface* target) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    start_fuzz_world();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    start_fuzz_world(argc, argv);
     return 0;
 }
 

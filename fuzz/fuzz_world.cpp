@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -44,12 +45,48 @@ void enter_scratch_dir() {
     if (ec) give_up("cannot enter the scratch directory");
 }
 
+// The path as seen from the starting directory.
+std::string absolute(const std::string& path) {
+    return path.empty() || path[0] == '/' ? path : fs::current_path().string() + "/" + path;
+}
+
+// An argument naming a file or a directory, made absolute: a corpus or an input, or a flag whose
+// value is a path.
+std::string absolute_argument(const std::string& argument) {
+    if (argument.empty() || argument[0] != '-') return absolute(argument);
+    for (const char* flag : {"-artifact_prefix=", "-exact_artifact_path=", "-dict="}) {
+        const std::string prefix = flag;
+        if (argument.compare(0, prefix.size(), prefix) == 0)
+            return prefix + absolute(argument.substr(prefix.size()));
+    }
+    return argument;
+}
+
+void make_arguments_absolute(int* argc, char*** argv) {
+    static std::vector<std::string> arguments;
+    static std::vector<char*> pointers;
+    bool has_artifact_prefix = false;
+    for (int i = 0; i < *argc; ++i) {
+        const std::string argument = (*argv)[i];
+        has_artifact_prefix |= argument.rfind("-artifact_prefix=", 0) == 0;
+        arguments.push_back(i == 0 ? argument : absolute_argument(argument));
+    }
+    if (!has_artifact_prefix)
+        arguments.push_back("-artifact_prefix=" + fs::current_path().string() + "/");
+    for (std::string& argument : arguments)
+        pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    *argc = static_cast<int>(arguments.size());
+    *argv = pointers.data();
+}
+
 } // namespace
 
-void start_fuzz_world() {
+void start_fuzz_world(int* argc, char*** argv) {
     static bool started = false;
     if (started) return;
     started = true;
+    if (argc && argv) make_arguments_absolute(argc, argv);
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     enter_scratch_dir();

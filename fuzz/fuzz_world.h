@@ -11,8 +11,10 @@
 #include <string>
 
 // Starts the world on the first call; aborts the process when it cannot start (a target without a
-// screen and a font would test nothing).
-void start_fuzz_world();
+// screen and a font would test nothing). Given libFuzzer's arguments (from LLVMFuzzerInitialize),
+// it first makes their paths absolute, as the target works in the scratch directory from then on,
+// and sends crash inputs to the directory it was started in unless told otherwise.
+void start_fuzz_world(int* argc = nullptr, char*** argv = nullptr);
 
 // Puts the game back as a fresh start finds it: no state, a fresh play record, default options,
 // no record files in the working directory, no background, rand() seeded the same every time.

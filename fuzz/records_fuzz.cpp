@@ -119,8 +119,8 @@ void fuzz_scores(int32_t score, const std::string& file) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    start_fuzz_world();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    start_fuzz_world(argc, argv);
     return 0;
 }
 

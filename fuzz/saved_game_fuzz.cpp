@@ -88,8 +88,8 @@ void start_saved_game() {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    start_fuzz_world();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    start_fuzz_world(argc, argv);
     return 0;
 }
 

@@ -77,8 +77,8 @@ void check_wrap(const Text_Case& c) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    start_fuzz_world();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    start_fuzz_world(argc, argv);
     return 0;
 }
 

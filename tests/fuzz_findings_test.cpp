@@ -2,12 +2,16 @@
 // text store that the text target fills.
 #include "game_test.h"
 
+#include "app/vextile.h"
 #include "media/video.h"
+#include "play/play_record.h"
+#include "play/saved_game.h"
 #include "sfont/sfont.h"
 #include "store/record_file.h"
 #include "ui/texts.h"
 
 #include <climits>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -90,4 +94,74 @@ TEST_F(Fuzz_Findings_Test, AFontPictureOfNoDepthIsTurnedDown) {
     ASSERT_NE(picture, nullptr) << "SDL reads the damaged file";
     ASSERT_EQ(picture->format->BytesPerPixel, 0);
     EXPECT_EQ(SFont_InitFont(picture), nullptr);
+}
+
+// ---- the saved game ----------------------------------------------------------------------------
+
+namespace {
+
+// A game in play as the game saves it: a T falling in the middle of the well at level 3.
+Play_Record game_in_play() {
+    Play_Record record;
+    reset_play_record(&record);
+    record.state_id = STATE_PLAY;
+    record.flags = FLAG_IN_PROGRESS | FLAG_FALLING;
+    record.level = 3;
+    generate_piece(record.current, 6);
+    generate_piece(record.next, 3);
+    record.current.col = 6;
+    record.current.row = 4;
+    record.current.x = 96.0f;
+    record.current.y = 60.0f;
+    record.target_col = 6;
+    return record;
+}
+
+// Saves the record, loads it as the start-up does and answers the state it resumes in.
+State_Id resumed_state(const Play_Record& record) {
+    EXPECT_TRUE(save_saved_game(&record));
+    play_record = Play_Record();
+    load_saved_game(&play_record);
+    return play_record.state_id;
+}
+
+} // namespace
+
+// Levels and positions far beyond any the game makes overflowed the fall, the slide and the pixel
+// positions of the piece (a level of 2^31 - 1 put the piece 10^10 pixels down in one frame).
+TEST_F(Fuzz_Findings_Test, ASavedGameWithALevelOrAPositionFarOutOfRangeIsRefused) {
+    const struct {
+        const char* what;
+        void (*damage)(Play_Record&, int32_t);
+        int32_t at_limit, beyond;
+    } fields[] = {
+        {"level", [](Play_Record& r, int32_t v) { r.level = v; }, 1000, INT32_MAX},
+        {"column", [](Play_Record& r, int32_t v) { r.current.col = v; }, -1000, 0x40000000},
+        {"row", [](Play_Record& r, int32_t v) { r.current.row = v; }, 1000, -0x40000000},
+        {"next row", [](Play_Record& r, int32_t v) { r.next.row = v; }, -1000, -1001},
+        {"next column", [](Play_Record& r, int32_t v) { r.next.col = v; }, 1000, 1001},
+        {"target", [](Play_Record& r, int32_t v) { r.target_col = v; }, 1000, INT32_MIN},
+    };
+    Stderr_Capture err;
+    for (const auto& field : fields) {
+        Play_Record record = game_in_play();
+        field.damage(record, field.at_limit);
+        EXPECT_EQ(resumed_state(record), STATE_PLAY) << field.what << " at the limit";
+        field.damage(record, field.beyond);
+        EXPECT_EQ(resumed_state(record), STATE_SPLASH) << field.what << " beyond it";
+    }
+    EXPECT_EQ(err.count("info file is corrupt -- regenerating list\n"), 6);
+}
+
+// A level change added a flare to a count already at the top of the range.
+TEST_F(Fuzz_Findings_Test, TheFlareCountStopsAtTheTopOfItsRange) {
+    play_record = game_in_play();
+    play_record.flags = FLAG_IN_PROGRESS;
+    play_record.blocks_cleared = 64;
+    play_record.flares = INT32_MAX;
+    app.change_state(STATE_PLAY);
+    ASSERT_NE(app.state, nullptr);
+    app.state->do_frame();
+    EXPECT_EQ(play_record.level, 4) << "the level changed";
+    EXPECT_EQ(play_record.flares, INT32_MAX);
 }

@@ -101,6 +101,18 @@ bool float_is_sound(float value) {
     return std::isfinite(value) && std::fabs(value) < FLOAT_LIMIT;
 }
 
+// The largest magnitude of a stored column or row (a piece's or the slide's target): far beyond
+// the well and the space around it, small enough that its pixel position cannot overflow.
+constexpr int32_t POSITION_LIMIT = 1000;
+
+// The highest stored level: at level 1000 a piece falls sixty screens a second, far beyond where
+// any game ends; the fall speed in pixels stays far from overflowing a position.
+constexpr int32_t LEVEL_LIMIT = 1000;
+
+bool position_is_sound(int32_t value) {
+    return value >= -POSITION_LIMIT && value <= POSITION_LIMIT;
+}
+
 bool tile_is_sound(int32_t tile) {
     return tile >= 0 && tile <= TILE_EARTH;
 }
@@ -118,7 +130,8 @@ bool special_is_sound(const Piece& piece) {
 bool piece_is_sound(const Piece& piece) {
     return piece.shape >= 0 && piece.shape < SHAPE_COUNT && piece.rotation >= 0 &&
            piece.rotation < shape_table[piece.shape].rotation_count && tile_is_sound(piece.tile) &&
-           special_is_sound(piece) && float_is_sound(piece.x) && float_is_sound(piece.y) &&
+           special_is_sound(piece) && position_is_sound(piece.col) &&
+           position_is_sound(piece.row) && float_is_sound(piece.x) && float_is_sound(piece.y) &&
            float_is_sound(piece.blink_timer) && float_is_sound(piece.flash);
 }
 
@@ -188,7 +201,8 @@ void decode_play_record(const uint8_t* in, Play_Record* record) {
 }
 
 bool play_record_is_sound(const Play_Record& record) {
-    return record.level >= 0 && record.score_step >= 0 && grid_is_sound(record.grid) &&
+    return record.level >= 0 && record.level <= LEVEL_LIMIT && record.score_step >= 0 &&
+           position_is_sound(record.target_col) && grid_is_sound(record.grid) &&
            piece_is_sound(record.current) && piece_is_sound(record.next) &&
            float_is_sound(record.reserved_float);
 }
