@@ -57,3 +57,19 @@ fuzz: fuzz-build
 
 fuzz-smoke: fuzz-build
 	FUZZ_SECONDS=10 fuzz/run $(FUZZ_BUILD)
+
+# ---- soak -------------------------------------------------------------------------------------
+# Long seeded games through every screen, checked every frame, under LeakSanitizer, in the test
+# build: SOAK_SEEDS seeds from SOAK_FIRST_SEED on, SOAK_FRAMES frames each, JOBS at a time.
+# `make test` runs a shorter soak through ctest.
+SOAK_FRAMES     ?= 1000000
+SOAK_SEEDS      ?= 10
+SOAK_FIRST_SEED ?= 11
+
+.PHONY: soak
+
+soak: bootstrap
+	@cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVEXTILE_SANITIZE=ON -DVEXTILE_BENCH=OFF >/dev/null
+	@cmake --build $(TEST_BUILD) -j $(JOBS) --target vextile_soak
+	cd $(TEST_BUILD) && seq $(SOAK_FIRST_SEED) $$(($(SOAK_FIRST_SEED) + $(SOAK_SEEDS) - 1)) | \
+		ASAN_OPTIONS=detect_leaks=1 xargs -P $(JOBS) -n 1 ./tests/vextile_soak --frames $(SOAK_FRAMES)

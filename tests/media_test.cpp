@@ -1,6 +1,7 @@
 // The screen primitives and the bitmap and sound catalogues.
 #include "game_test.h"
 
+#include "app/vextile.h"
 #include "media/bitmaps.h"
 #include "media/sounds.h"
 #include "media/video.h"
@@ -75,6 +76,35 @@ TEST_F(Video_Test, BackgroundOfAnUnloadedBitmapKeepsDrawing) {
     paint_screen(0, 0, 0);
     draw_background();
     EXPECT_GT(colour_at(nullptr, 10, 10).r, 240);
+}
+
+TEST_F(Video_Test, BackgroundHoldsItsPictureUntilItChanges) {
+    SDL_Surface* picture = zgl_hold(zgl_get_bitmap(BMP_BLANK_WHITE)); // the test's own look
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->refcount, 2) << "the catalogue and the test";
+    set_background(BMP_BLANK_WHITE);
+    EXPECT_EQ(background, picture);
+    EXPECT_EQ(picture->refcount, 3) << "the background took a reference";
+    zgl_unload_bitmap(BMP_BLANK_WHITE);
+    EXPECT_EQ(picture->refcount, 2) << "the catalogue let go; the background still holds it";
+    set_background(BMP_DEFAULT_BG);
+    EXPECT_EQ(picture->refcount, 1) << "the background let go of the old picture";
+    EXPECT_NE(background, picture);
+    set_background(BMP_NONE);
+    EXPECT_EQ(background, nullptr);
+    zgl_let_go(picture);
+    EXPECT_EQ(picture, nullptr);
+}
+
+TEST_F(Video_Test, ChoosingTheSameBackgroundAgainKeepsOneReference) {
+    set_background(BMP_BLANK_WHITE);
+    SDL_Surface* picture = background;
+    ASSERT_NE(picture, nullptr);
+    set_background(BMP_BLANK_WHITE);
+    EXPECT_EQ(background, picture);
+    EXPECT_EQ(picture->refcount, 2) << "the catalogue and the background, once each";
+    set_background(BMP_NONE);
+    EXPECT_EQ(picture->refcount, 1);
 }
 
 // ---- bitmap catalogue ------------------------------------------------------
@@ -164,7 +194,8 @@ TEST_F(Bitmap_Test, ColourKeyMakesBlackTransparent) {
 }
 
 TEST_F(Bitmap_Test, UnloadGivesAFreshSurfaceWithoutTheOldSettings) {
-    SDL_Surface* old = zgl_get_bitmap(BMP_PAUSED);
+    // Held, as a holder that keeps the pointer beyond the unload holds it.
+    SDL_Surface* old = zgl_hold(zgl_get_bitmap(BMP_PAUSED));
     ASSERT_NE(old, nullptr);
     zgl_set_bitmap_colorkey(BMP_PAUSED, COLOR_BLACK);
     zgl_set_bitmap_alpha(BMP_PAUSED, 40);
@@ -176,6 +207,52 @@ TEST_F(Bitmap_Test, UnloadGivesAFreshSurfaceWithoutTheOldSettings) {
     EXPECT_FALSE(fresh->flags & SDL_SRCCOLORKEY);
     EXPECT_FALSE(fresh->flags & SDL_SRCALPHA);
     EXPECT_TRUE(old->flags & SDL_SRCCOLORKEY) << "the old surface stays valid for its holders";
+    EXPECT_EQ(old->refcount, 1) << "only the holder is left";
+    zgl_let_go(old);
+}
+
+TEST_F(Bitmap_Test, UnloadingAPictureNobodyHoldsFreesIt) {
+    SDL_Surface* picture = zgl_get_bitmap(BMP_SIDEBAR_FLARE);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->refcount, 1) << "the catalogue's own reference";
+    // The test watches with a reference of its own; without it the unload would free the surface.
+    zgl_hold(picture);
+    zgl_unload_bitmap(BMP_SIDEBAR_FLARE);
+    EXPECT_EQ(picture->refcount, 1) << "the unload gave the catalogue's reference back";
+    zgl_unload_bitmap(BMP_SIDEBAR_FLARE);
+    EXPECT_EQ(picture->refcount, 1) << "a second unload finds no entry and frees nothing more";
+    zgl_let_go(picture);
+}
+
+TEST_F(Bitmap_Test, ReleaseAllGivesEveryReferenceBackAndKeepsHeldPictures) {
+    SDL_Surface* held = zgl_hold(zgl_get_bitmap(BMP_SIDEBAR_LEVEL));
+    SDL_Surface* watched = zgl_hold(zgl_get_bitmap(BMP_SIDEBAR_SCORE));
+    ASSERT_NE(held, nullptr);
+    ASSERT_NE(watched, nullptr);
+    zgl_get_bitmap(1010); // an entry without a picture
+    zgl_release_all();
+    EXPECT_EQ(held->refcount, 1);
+    EXPECT_EQ(watched->refcount, 1);
+    EXPECT_EQ(zgl_bitmap_size(BMP_SIDEBAR_LEVEL).w, 0) << "the entries are gone";
+    zgl_unload_bitmap(BMP_SIDEBAR_LEVEL); // what a state destroyed afterwards does
+    EXPECT_EQ(held->refcount, 1);
+    zgl_let_go(held);
+    zgl_let_go(watched);
+}
+
+TEST_F(Bitmap_Test, TheBlockTextureIsHeldByTheApplication) {
+    SDL_Surface* texture = app.block_texture;
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture, zgl_get_bitmap(BMP_BLOCK_TEX));
+    EXPECT_EQ(texture->refcount, 2) << "the catalogue and the application";
+    zgl_hold(texture); // watch it
+    zgl_unload_bitmap(BMP_BLOCK_TEX);
+    EXPECT_EQ(texture->refcount, 2) << "the application keeps its tiles";
+    app.take_block_texture(); // a fresh texture; the old one is given back
+    EXPECT_NE(app.block_texture, texture);
+    EXPECT_EQ(texture->refcount, 1);
+    EXPECT_EQ(app.block_texture->refcount, 2);
+    zgl_let_go(texture);
 }
 
 // ---- sound catalogue -------------------------------------------------------
@@ -223,6 +300,17 @@ TEST_F(Sound_Test, UnknownIdIsSilentAndReportedOnce) {
     play_sound(4242);
     EXPECT_EQ(err.count("Couldn't load requested sound file: "), 1);
     EXPECT_EQ(err.count("sound not loaded!\n"), 1);
+}
+
+TEST_F(Sound_Test, ReleaseAllFreesTheChunksAndTheNextPlayLoadsAgain) {
+    ASSERT_NE(load_sound(SND_UI_CLICK), nullptr);
+    play_sound(SND_UI_CLICK); // still playing when its chunk goes
+    sound_release_all();
+    Stderr_Capture err;
+    play_sound(SND_UI_CLICK);
+    EXPECT_EQ(err.text(), "sound not loaded!\n") << "the entry went with the chunk";
+    EXPECT_EQ(sound_play_count(SND_UI_CLICK), 2);
+    Mix_HaltChannel(-1);
 }
 
 TEST_F(Sound_Test, SeventeenthSoundFindsNoChannel) {

@@ -56,7 +56,7 @@ public:
     // One frame: background, the state's frame, flip; measures frame_seconds.
     void run_frame();
 
-    SDL_Surface* block_texture = nullptr;  // catalogue bitmap, not owned
+    SDL_Surface* block_texture = nullptr;  // catalogue bitmap, held while taken
     SDL_Rect block_tile = {0, 0, 0, 0};    // source rectangle of one tile
 };
 

@@ -21,7 +21,10 @@ bool Vextile_SDL::start_video() {
 }
 
 void Vextile_SDL::take_block_texture() {
-    block_texture = zgl_get_bitmap(BMP_BLOCK_TEX);
+    // Held, so that the tiles stay drawable whatever happens to the catalogue's entry.
+    SDL_Surface* texture = zgl_hold(zgl_get_bitmap(BMP_BLOCK_TEX));
+    zgl_let_go(block_texture);
+    block_texture = texture;
     block_size = block_texture ? block_texture->h : 0;
     block_tile.x = 0;
     block_tile.y = 0;
@@ -57,6 +60,7 @@ bool Vextile_SDL::init() {
 
 void Vextile_SDL::shutdown() {
     Grid_Field_Surface::free_well_surface();
+    zgl_let_go(block_texture);
     zgl_unload_bitmap(BMP_PAUSED);
     zgl_unload_bitmap(BMP_SIDEBAR);
     video_shutdown();

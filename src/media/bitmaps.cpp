@@ -115,6 +115,29 @@ Size zgl_bitmap_size(Bitmap_Id id) {
     return {picture->w, picture->h};
 }
 
-void zgl_unload_bitmap(Bitmap_Id id) { catalogue.erase(id); }
+void zgl_unload_bitmap(Bitmap_Id id) {
+    const auto found = catalogue.find(id);
+    if (found == catalogue.end()) return;
+    SDL_Surface* const picture = found->second;
+    catalogue.erase(found);
+    // Only the catalogue's reference goes: a holder that took its own keeps the picture alive.
+    if (picture) SDL_FreeSurface(picture);
+}
+
+void zgl_release_all() {
+    for (const auto& [id, picture] : catalogue)
+        if (picture) SDL_FreeSurface(picture);
+    catalogue.clear();
+}
 
 void zgl_forget_all() { catalogue.clear(); }
+
+SDL_Surface* zgl_hold(SDL_Surface* picture) {
+    if (picture) ++picture->refcount;
+    return picture;
+}
+
+void zgl_let_go(SDL_Surface*& picture) {
+    if (picture) SDL_FreeSurface(picture);
+    picture = nullptr;
+}

@@ -63,8 +63,17 @@ void zgl_set_bitmap_alpha(Bitmap_Id id, int alpha);
 void zgl_set_bitmap_colorkey(Bitmap_Id id, SDL_Color colour);
 // Size of a loaded picture, (0, 0) otherwise; never loads.
 Size zgl_bitmap_size(Bitmap_Id id);
-// Drops the entry; the surface stays valid for whoever holds it.
+// Drops the entry and the catalogue's reference to its surface: a picture nobody else holds is
+// freed, one that a holder took (zgl_hold) stays valid until that holder lets go.
 void zgl_unload_bitmap(Bitmap_Id id);
-
-// Forgets every entry (used when SDL goes down, and between tests). Surfaces are not released.
+// Unloads every entry (when the game shuts its media down).
+void zgl_release_all();
+// Forgets every entry without releasing a surface (between tests).
 void zgl_forget_all();
+
+// A surface handed out by the catalogue is the catalogue's; whoever keeps the pointer beyond the
+// current call takes a reference of its own with zgl_hold and gives it back with zgl_let_go.
+// Surfaces count their holders (SDL's refcount): a picture is freed when the last one lets go.
+SDL_Surface* zgl_hold(SDL_Surface* picture);
+// Gives a held surface back and clears the pointer; none is allowed.
+void zgl_let_go(SDL_Surface*& picture);

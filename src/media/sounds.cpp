@@ -75,6 +75,12 @@ void play_sound(Sound_Id id) {
     Mix_PlayChannelTimed(-1, chunk, 0, -1);
 }
 
+void sound_release_all() {
+    for (const auto& [id, chunk] : catalogue)
+        if (chunk) Mix_FreeChunk(chunk);
+    catalogue.clear();
+}
+
 void sound_forget_all() {
     catalogue.clear();
     plays.clear();

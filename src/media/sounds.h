@@ -27,6 +27,9 @@ void audio_shutdown();
 Mix_Chunk* load_sound(Sound_Id id);
 void play_sound(Sound_Id id);
 
+// Frees every chunk and forgets the entries (when the game shuts its media down, before the
+// audio device closes).
+void sound_release_all();
 // Forgets every entry (between tests). Chunks are not freed.
 void sound_forget_all();
 // Number of plays started since the last forget (tests listen with this).

@@ -22,9 +22,8 @@ void set_window_icon(Bitmap_Id icon_id) {
     SDL_Surface* icon = zgl_get_bitmap(icon_id);
     if (!icon) return;
     SDL_WM_SetIcon(icon, nullptr);
-    // Nothing draws the icon later: give the surface back and drop its entry.
+    // Nothing draws the icon later (SDL keeps its own copy): unloading frees the surface.
     zgl_unload_bitmap(icon_id);
-    SDL_FreeSurface(icon);
 }
 
 SFont_Font* load_font(const char* path) {
@@ -59,19 +58,28 @@ bool video_init(const char* caption, Bitmap_Id icon_id) {
     return audio_init();
 }
 
+// Frees the media the catalogues still hold. States destroyed afterwards only give ids back,
+// which finds empty catalogues.
 void video_shutdown() {
-    background = nullptr;
+    zgl_let_go(background);
     screen = nullptr;
     if (game_font) {
         SFont_FreeFont(game_font);
         game_font = nullptr;
     }
+    zgl_release_all();
+    sound_release_all();
     audio_shutdown();
 }
 
 SDL_Surface* get_screen() { return screen; }
 
-void set_background(Bitmap_Id id) { background = zgl_get_bitmap(id); }
+// The background holds its picture: it keeps drawing after the picture's entry is unloaded.
+void set_background(Bitmap_Id id) {
+    SDL_Surface* picture = zgl_hold(zgl_get_bitmap(id));
+    zgl_let_go(background);
+    background = picture;
+}
 
 void draw_background() {
     if (!background || !screen) return;

@@ -19,7 +19,7 @@ extern const Colour COLOR_BLACK;  // 0, 0, 0
 extern const Colour COLOR_WHITE;  // 250, 250, 250
 
 extern SDL_Surface* screen;      // the window surface, or none
-extern SDL_Surface* background;  // catalogue bitmap drawn under every frame, or none
+extern SDL_Surface* background;  // catalogue bitmap drawn under every frame (held), or none
 extern SFont_Font* game_font;    // the one font of the game (owned)
 
 extern const char* const FONT_FILE;  // "./media/vextile_font-320.bmp"
