@@ -188,7 +188,9 @@ TEST_F(Saved_Game_Test, EachKindOfDamageIsRefusedForANewGameAtTheSplash) {
         {"full row count", 1216, -1},       {"listed row", 1140, 20},
         {"listed row", 1136, -1},           {"cell", 16 + 4 * 100, 14},
         {"cell", 16 + 4 * 279, -2},         {"cell", 16, 0x40000000},
-        {"level", 8, -1},                   {"score step", 1332, -4}};
+        {"level", 8, -1},                   {"score step", 1332, -4},
+        {"level", 8, 1001},                 {"target column", 1320, 1001},
+        {"current column", 1228, 1001},     {"next row", 1280, -1001}};
     // clang-format on
     for (const auto& c : words)
         refused(c.what + (" " + std::to_string(c.value)),
