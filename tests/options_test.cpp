@@ -99,8 +99,8 @@ TEST_F(Options_Test, KeysMoveTheWrappingFocusFlipTheFocusedBoxAndPressTheFocused
     command(CMD_UP);
     ASSERT_EQ(shown(), "110 00010");
     EXPECT_FALSE(command(CMD_SPACE) || command(CMD_TEXT_SPACE)) << "space on a button";
+    ASSERT_EQ(play_record.state_id, STATE_OPTIONS);
     EXPECT_EQ(shown(), "110 00010");
-    EXPECT_EQ(play_record.state_id, STATE_OPTIONS);
     EXPECT_TRUE(command(CMD_ENTER));
     EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
     EXPECT_EQ(app.options.flags, opt_special_blocks | opt_random_colors);
