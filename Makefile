@@ -20,6 +20,7 @@ test: bootstrap
 	@cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVEXTILE_SANITIZE=ON -DVEXTILE_BENCH=OFF >/dev/null
 	@cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory fuzz-smoke
 
 # Frame costs against the memset + memcpy bound, allocations of steady play and start-up time, in an
 # optimised build without sanitizers. Extra flags for the benchmark program go in BENCH_ARGS.
