@@ -159,15 +159,22 @@ void write_saved_games() {
     Play_Record paused = started_game();
     paused.flags |= FLAG_PAUSED;
     write_game("paused", paused);
-    // The stretch after the record: frames (0..3), keys (4..16), typing (17..30), mouse (31).
+    // The stretch after the record: frames (0..3), commands (4..16), typing (17..23), SDL keys
+    // (24..29), the mouse (30, 31); see the target.
     write_game("in_play_scripted", started_game(),
                {4, 0, 9, 0, 5, 1, 11, 0, 6, 0, 2, 1, 4 + 7, 0, 3, 0, 4 + 9, 1, 0, 1});
+    write_game("in_play_sdl_keys", started_game(),
+               {27, 0, 0, 24, 2, 0, 0, 27, 2, 1, 28, 4, 0, 28, 4, 1, 25, 7, 0, 1, 29, 3, 0, 1});
+    // Paused and resumed with the effects' pause hot spot (119, 154).
+    Play_Record fire = started_game();
+    fire.state_id = STATE_FIRE;
+    write_game("fire_mouse", fire, {0, 31, 96, 124, 0, 31, 96, 124, 1, 30, 10, 10, 1, 1, 1, 1});
     write_game("played", played_game());
     Play_Record over = started_game();
     over.flags = FLAG_GAME_OVER;
     over.score = 5000;
     fill_row(over, 0, 4);
-    write_game("game_over", over, {0, 4 + 9, 0, 20, 'Z', 21, 'e', 4 + 9, 0, 0});
+    write_game("game_over", over, {0, 4 + 9, 0, 20, 'Z', 21, 'e', 25, 'x', 4 + 9, 0, 0});
     write_effect_games();
     for (State_Id id : {STATE_SPLASH, STATE_MAIN_MENU, STATE_SCORE_INPUT, STATE_SCORE_LIST,
                         STATE_OPTIONS, STATE_ABOUT}) {
@@ -175,7 +182,8 @@ void write_saved_games() {
         screen.state_id = id;
         screen.flags = FLAG_GAME_OVER;
         screen.score = 2500;
-        write_game("screen_" + std::to_string(id), screen, {0, 1, 31, 0x53, 0, 4 + 9, 3, 0});
+        write_game("screen_" + std::to_string(id), screen,
+                   {0, 1, 30, 128, 200, 31, 128, 200, 0, 4 + 9, 3, 0, 27, 'b', 0, 1});
     }
     Play_Record bad = started_game();
     bad.grid.cells[7] = 99;

@@ -12,11 +12,14 @@
 #include "play/saved_game.h"
 #include "play/sidebar.h"
 
+#include <SDL/SDL.h>
+
 #include <memory>
 
 namespace {
 
 constexpr int MAX_FRAMES = 64;
+constexpr int SCREEN_SIZE = 320;
 
 // Frame durations: a fast frame, a slow one, a tiny one and a stall of the machine.
 constexpr double frame_lengths[] = {0.016, 0.3, 0.001, 2.0};
@@ -37,13 +40,16 @@ constexpr uint8_t default_script[] = {
     0, 4 + 5, 1,     0, 4 + 2, 1, 4 + 9, 0, 3, 0,     1, 0, 2,     0, 1,     0,
 };
 
-void send_mouse(uint8_t byte) {
-    if (!app.state) return;
-    // Both hot spots of the effects and the menu buttons are reachable.
-    const int x = (byte & 0x0f) * 20 + 10;
-    const int y = (byte >> 4) * 20 + 10;
-    app.state->handle_mouse(MOUSE_PRESS, x, y);
-    if (app.state) app.state->handle_mouse(MOUSE_RELEASE, x, y);
+// A point anywhere on the screen: the effects' hot spots are ten pixels wide.
+int screen_coordinate(uint8_t byte) {
+    return byte * SCREEN_SIZE / 256;
+}
+
+void send_mouse(Mouse_Action action, uint8_t x, uint8_t y) {
+    const int px = screen_coordinate(x);
+    const int py = screen_coordinate(y);
+    if (app.state) app.state->handle_mouse(action, px, py);
+    if (action == MOUSE_PRESS && app.state) app.state->handle_mouse(MOUSE_RELEASE, px, py);
 }
 
 void send_key(int index) {
@@ -57,23 +63,49 @@ void send_char(uint8_t byte) {
     send_command(CMD_CHAR, &typed);
 }
 
-// Steps 0..3 are frames, 4..16 keys; 17..30 type the next byte and 31 clicks where it says.
+// A key as SDL reports it, through the game's own mapping (which types while a name is entered):
+// the arrows and the keys with a meaning, or any key up to 255.
+void send_key_event(uint8_t byte, bool shift, bool release) {
+    static constexpr SDLKey named[] = {SDLK_UP,     SDLK_DOWN,   SDLK_LEFT,      SDLK_RIGHT,
+                                       SDLK_SPACE,  SDLK_RETURN, SDLK_BACKSPACE, SDLK_DELETE,
+                                       SDLK_ESCAPE, SDLK_w,      SDLK_a,         SDLK_s,
+                                       SDLK_d,      SDLK_LSHIFT, SDLK_z,         SDLK_0};
+    constexpr int NAMED_COUNT = sizeof named / sizeof named[0];
+    const SDLKey sym = byte < NAMED_COUNT ? named[byte] : static_cast<SDLKey>(byte);
+    if (sym == SDLK_ESCAPE && play_record.state_id == STATE_MAIN_MENU) return;
+    SDL_Event event = {};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.sym = sym;
+    event.key.keysym.mod = shift ? KMOD_LSHIFT : KMOD_NONE;
+    app.dispatch_event(event);
+    if (!release) return;
+    event.type = SDL_KEYUP;
+    app.dispatch_event(event);
+}
+
+// Steps 0..3 are frames and 4..16 commands. The others read the bytes after them: 17..23 type
+// one, 24..29 press (and from 27 on release) the key it names, with shift on the odd steps; 30
+// moves the mouse to the point of the next two and 31 clicks there.
 void run_script(const uint8_t* script, size_t size) {
     int frames = 0;
     for (size_t i = 0; i < size && frames < MAX_FRAMES; ++i) {
         const int step = script[i] % 32;
+        const uint8_t first = i + 1 < size ? script[i + 1] : 0;
+        const uint8_t second = i + 2 < size ? script[i + 2] : 0;
         if (step < 4) {
             run_frame(frame_lengths[step]);
             ++frames;
         } else if (step < 4 + COMMAND_COUNT) {
             send_key(step - 4);
-        } else if (i + 1 < size) {
-            const uint8_t argument = script[++i];
-            if (step == 31) {
-                send_mouse(argument);
-            } else {
-                send_char(argument);
-            }
+        } else if (step < 24) {
+            send_char(first);
+            i += 1;
+        } else if (step < 30) {
+            send_key_event(first, step % 2 != 0, step >= 27);
+            i += 1;
+        } else {
+            send_mouse(step == 30 ? MOUSE_MOTION : MOUSE_PRESS, first, second);
+            i += 2;
         }
     }
 }
