@@ -69,7 +69,8 @@ class Bound_Reporter : public benchmark::ConsoleReporter {
   private:
     void add_ratio(Run& run) const {
         const std::string name = run.run_name.function_name;
-        const bool timed_frame = starts_with(name, "frame/") || starts_with(name, "bound/");
+        const bool timed_frame = starts_with(name, "frame/") || starts_with(name, "bound/") ||
+                                 starts_with(name, "part/");
         if (!timed_frame || run.error_occurred || run.aggregate_unit != benchmark::kTime) return;
         run.counters["x_bound"] = benchmark::Counter(nanoseconds_of(run) / bound_ns_);
     }
@@ -175,6 +176,7 @@ int main(int argc, char** argv) {
     Bound_Reporter reporter(bound_nanoseconds());
     register_bound_benchmark();
     register_frame_benchmarks();
+    register_part_benchmarks();
     register_startup_benchmarks();
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.print_summary();

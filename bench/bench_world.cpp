@@ -1,6 +1,8 @@
 #include "bench_world.h"
 
 #include "app/vextile.h"
+#include "play/play_record.h"
+#include "play/sidebar.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -44,4 +46,53 @@ bool start_world() {
     use_headless_drivers();
     up = app.init();
     return up;
+}
+
+namespace {
+
+constexpr int PIECE_COL = 6;
+constexpr int FIRST_FILLED_ROW = 12;
+
+void fill_well(int full_rows) {
+    Grid_Field_Surface& grid = play_record.grid;
+    for (int row = FIRST_FILLED_ROW; row < GRID_ROWS; ++row) {
+        const bool full = row >= GRID_ROWS - full_rows;
+        for (int col = 0; col < GRID_COLS; ++col) {
+            const bool hole = col == (row * 5) % GRID_COLS || (col + row) % 4 == 0;
+            if (full || !hole) grid.set_cell(col, row, (col + row) % 7);
+        }
+    }
+}
+
+} // namespace
+
+void hang_blocks() {
+    for (int col = 2; col < 6; ++col)
+        play_record.grid.set_cell(col, FIRST_FILLED_ROW - 4, 3);
+}
+
+void lift_piece() {
+    Piece& piece = play_record.current;
+    piece.row = PIECE_TOP_ROW;
+    piece.y = static_cast<float>(PIECE_TOP_ROW * app.block_size);
+}
+
+void set_up_game(int full_rows) {
+    std::srand(1);
+    reset_play_record(&play_record);
+    play_record.level = 3;
+    play_record.blocks_cleared = 0;
+    play_record.score = 12340;
+    play_record.shown_score = 12340;
+    play_record.flares = 2;
+    fill_well(full_rows);
+    generate_piece(play_record.current, 6);
+    generate_piece(play_record.next, 3);
+    Piece& piece = play_record.current;
+    piece.col = PIECE_COL;
+    piece.x = static_cast<float>(PIECE_COL * app.block_size);
+    lift_piece();
+    play_record.target_col = PIECE_COL;
+    play_record.flags |= FLAG_FALLING;
+    if (app.sidebar) app.sidebar->place_next_piece();
 }

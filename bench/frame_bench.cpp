@@ -7,6 +7,7 @@
 #include "registry.h"
 
 #include "alloc_count.h"
+#include "bench_world.h"
 
 #include "app/vextile.h"
 #include "effects/earth_state.h"
@@ -30,62 +31,6 @@ constexpr double HOLD = 0.0;                 // a frame time that keeps timed ph
 constexpr int WARM_UP_FRAMES = 3;            // SDL builds blit maps and RLE copies on first use
 constexpr int MAX_DRIVE_FRAMES = 200;
 constexpr int STEADY_PLAY_FRAMES = 10000;
-
-// Where the falling piece starts and how low it may get before it is lifted back: far above the
-// blocks of the well, so it never lands.
-constexpr int PIECE_TOP_ROW = 2;
-constexpr int PIECE_LOWEST_ROW = 6;
-constexpr int PIECE_COL = 6;
-constexpr int FIRST_FILLED_ROW = 12;
-
-// ---- the game on the screen
-// -----------------------------------------------------------------------
-
-// Rows FIRST_FILLED_ROW to the floor hold blocks of every colour, each row with holes so that none
-// is full; with full_rows set, the lowest `full_rows` rows are full instead.
-void fill_well(int full_rows) {
-    Grid_Field_Surface& grid = play_record.grid;
-    for (int row = FIRST_FILLED_ROW; row < GRID_ROWS; ++row) {
-        const bool full = row >= GRID_ROWS - full_rows;
-        for (int col = 0; col < GRID_COLS; ++col) {
-            const bool hole = col == (row * 5) % GRID_COLS || (col + row) % 4 == 0;
-            if (full || !hole) grid.set_cell(col, row, (col + row) % 7);
-        }
-    }
-}
-
-// A block hanging over empty rows, for the earth to drop.
-void hang_blocks() {
-    for (int col = 2; col < 6; ++col)
-        play_record.grid.set_cell(col, FIRST_FILLED_ROW - 4, 3);
-}
-
-void lift_piece() {
-    Piece& piece = play_record.current;
-    piece.row = PIECE_TOP_ROW;
-    piece.y = static_cast<float>(PIECE_TOP_ROW * app.block_size);
-}
-
-// A game in progress at level 3: the well part filled, a piece in the air, the next one waiting.
-void set_up_game(int full_rows) {
-    std::srand(1);
-    reset_play_record(&play_record);
-    play_record.level = 3;
-    play_record.blocks_cleared = 0;
-    play_record.score = 12340;
-    play_record.shown_score = 12340;
-    play_record.flares = 2;
-    fill_well(full_rows);
-    generate_piece(play_record.current, 6);
-    generate_piece(play_record.next, 3);
-    Piece& piece = play_record.current;
-    piece.col = PIECE_COL;
-    piece.x = static_cast<float>(PIECE_COL * app.block_size);
-    lift_piece();
-    play_record.target_col = PIECE_COL;
-    play_record.flags |= FLAG_FALLING;
-    if (app.sidebar) app.sidebar->place_next_piece();
-}
 
 // ---- running frames
 // -------------------------------------------------------------------------------

@@ -5,6 +5,8 @@
 void register_bound_benchmark();
 // Frames of every lasting state, and the allocations of steady play.
 void register_frame_benchmarks();
+// The drawing steps of the play frame, one by one.
+void register_part_benchmarks();
 // Fresh starts of the game, each in a new process.
 void register_startup_benchmarks();
 
