@@ -32,10 +32,12 @@ blocks() { saved_cells "$1" | tr -s ' ' '\n' | grep -v -- '-1' | grep -c .; }
 
 run_effect() {
     local id=$1 full_bottom=${2:-0}
-    write_saved_game "$saved" "$id" $IN_PROGRESS 3 1200 6 "$full_bottom"
+    write_saved_game "$saved" "$id" $IN_PROGRESS 1 1200 6 "$full_bottom"
     cp "$saved" "$WORK/before.bin"
     start_game
-    sleep 3  # every effect is over well within this; the next piece is still falling
+    # Every effect is over well within this, even on a busy machine; at level 1 the next piece
+    # is still falling.
+    sleep 6
     shot "effect-$id"
     stop_game
     [ "$STATUS" -eq 0 ] || fail "effect $id: SIGTERM ended with status $STATUS"

@@ -1,6 +1,6 @@
 // Linked into every test program: headless SDL, and sanitizer defaults for the unit tests. The
-// catalogues keep the pictures they hand out alive for the whole run by design, so leak checking
-// belongs to the long-running soak program, not to tests that reset the catalogues between cases.
+// fixture forgets the catalogues between cases without freeing what they hold, so leak checking
+// belongs to the soak program, which plays whole games and shuts down as the game does.
 #include <cstdlib>
 
 extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
