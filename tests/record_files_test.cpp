@@ -1,6 +1,5 @@
 // Tests of the record files: the high-score table, the options and the atomic writer behind them.
 #include "store/options_file.h"
-#include "store/record_file.h"
 #include "store/score_file.h"
 
 #include "test_support.h"
@@ -9,195 +8,138 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <numeric>
+#include <iterator>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<unsigned char>;
+using namespace std::string_literals;
 
-// The names and scores of a table, row by row.
-std::vector<std::pair<std::string, int32_t>> rows_of(const Score_Table& table) {
-    std::vector<std::pair<std::string, int32_t>> rows;
-    for (const Score_Entry& entry : table.rows)
-        rows.push_back(
-            {std::string(entry.name, strnlen(entry.name, SCORE_NAME_SIZE)), entry.score});
+// Files, and the images of records, as strings of bytes.
+std::string read(const char* path) {
+    const std::vector<unsigned char> bytes = read_file_bytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+void write(const char* path, const std::string& bytes) {
+    write_file_bytes(path, {bytes.begin(), bytes.end()});
+}
+const auto raw = [](const Options_Record& o) { return std::string((const char*)&o, sizeof o); };
+
+// The rows of a table as "name score".
+std::vector<std::string> rows_of(const Score_Table& table) {
+    std::vector<std::string> rows;
+    for (const Score_Entry& e : table.rows)
+        rows.push_back(std::string(e.name, strnlen(e.name, 12)) + " " + std::to_string(e.score));
     return rows;
 }
 
-const std::vector<std::pair<std::string, int32_t>> shipped_rows = {
-    {"Pell", 1000},   {"Tavrin", 900}, {"Ollek", 800},  {"Miraz", 700}, {"Quessa", 600},
-    {"Brannic", 500}, {"Yelva", 400},  {"Dunmor", 300}, {"Corla", 200}, {"T. Vorn", 100}};
-
-// A table unlike the shipped one: names of every length up to 10, scores of either sign.
-Score_Table sample_table() {
-    Score_Table table;
-    for (int row = 0; row < SCORE_ROWS; ++row) {
-        std::memset(table.rows[row].name, 'a' + row, (row + 10) % 11);
-        table.rows[row].score = row == 0 ? INT32_MAX : row == 9 ? INT32_MIN : (4 - row) * 65537;
-    }
-    return table;
-}
-
-Bytes encoded(const Score_Table& table) {
-    Bytes image(SCORE_TABLE_SIZE);
-    encode_score_table(table, image.data());
-    return image;
-}
-
-Bytes reserved_of(const Options_Record& options) {
-    return Bytes(options.reserved, options.reserved + sizeof options.reserved);
-}
-
-// Names in the directory, so that tests can see leftovers such as temporary files.
-std::vector<std::string> entries(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir))
-        names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+const std::vector<std::string> shipped_rows = {
+    "Pell 1000",   "Tavrin 900", "Ollek 800",  "Miraz 700", "Quessa 600",
+    "Brannic 500", "Yelva 400",  "Dunmor 300", "Corla 200", "T. Vorn 100"};
 
 // Every test runs in a fresh, empty working directory.
 class RecordFiles : public ::testing::Test {
   protected:
     Temp_Dir dir{false};
+    long files() { return std::distance(fs::directory_iterator("."), fs::directory_iterator()); }
 };
 
-TEST_F(RecordFiles, FileLayouts) {
+TEST_F(RecordFiles, LayoutsAndRoundTripsKeepEveryBitLongFilesAndOverlongNamesAreCut) {
+    // A table unlike the shipped one: names of every length up to 10, scores of either sign; row
+    // 4 holds bytes after its name's zero, which are not part of the name.
+    Score_Table sample;
+    for (int row = 0; row < SCORE_ROWS; ++row) {
+        std::memset(sample.rows[row].name, 'a' + row, (row + 10) % 11);
+        sample.rows[row].score = row == 0 ? INT32_MAX : row == 9 ? INT32_MIN : (5 - row) * 65537;
+    }
+    std::memcpy(sample.rows[4].name, "Bo\0junkjunk", SCORE_NAME_SIZE);
+    write(SCORE_FILE_NAME, std::string(300, 'o'));       // a longer old file is replaced whole
+    Options_Record written{~opt_special_blocks, -5, {}}; // special blocks off, every other bit on
+    for (int i = 0; i < 28; ++i)
+        written.reserved[i] = uint8_t(i + 1);
+    Stderr_Capture err;
+    EXPECT_TRUE(save_score_table(&sample) && save_options(&written));
+    std::string scores = read(SCORE_FILE_NAME), options_file = read(OPTIONS_FILE_NAME);
+    EXPECT_EQ(scores.size(), 160u);
+    EXPECT_EQ(scores.substr(0, 16), "aaaaaaaaaa\0\0\xff\xff\xff\x7f"s);
+    EXPECT_EQ(scores.substr(64, 16), "Bo\0\0\0\0\0\0\0\0\0\0\1\0\1\0"s) << "nothing after the zero";
+    EXPECT_EQ(options_file, "\xfd\xff\xff\xff\xfb\xff\xff\xff"s +
+                                std::string(written.reserved, written.reserved + 28));
+    EXPECT_EQ(files(), 2);
+    EXPECT_EQ(fs::status(SCORE_FILE_NAME).permissions(), fs::perms(0644));
+
+    // Read back as written (a complete file: no defaults), then with bytes beyond the record,
+    // which are ignored, and a name filling its 12 bytes, which is cut to 11.
     Score_Table table;
-    default_score_table(&table);
-    std::strcpy(table.rows[0].name, "Ann");
-    table.rows[0].score = 0x01020304;
-    std::memcpy(table.rows[4].name, "Bo\0junkjunk", SCORE_NAME_SIZE); // nothing after the zero
-    EXPECT_TRUE(save_score_table(&table));
-    const Bytes scores = read_file_bytes(SCORE_FILE_NAME);
-    ASSERT_EQ(scores.size(), 160u);
-    EXPECT_EQ(Bytes(scores.begin(), scores.begin() + 32),
-              (Bytes{'A', 'n', 'n', 0,   0,   0,   0, 0, 0, 0, 0, 0, 4,    3,    2, 1,
-                     'T', 'a', 'v', 'r', 'i', 'n', 0, 0, 0, 0, 0, 0, 0x84, 0x03, 0, 0}));
-    EXPECT_EQ(Bytes(scores.begin() + 64, scores.begin() + 80),
-              (Bytes{'B', 'o', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x58, 0x02, 0, 0}));
-
-    Options_Record options{
-        opt_random_colors | opt_reserved_bit | opt_uncontrolled_drop | 1u << 31, -5, {}};
-    std::iota(options.reserved, options.reserved + 28, 1);
-    EXPECT_TRUE(save_options(&options));
-    Bytes expected = {0x0d, 0, 0, 0x80, 0xfb, 0xff, 0xff, 0xff};
-    expected.insert(expected.end(), options.reserved, options.reserved + 28);
-    EXPECT_EQ(read_file_bytes(OPTIONS_FILE_NAME), expected);
-
-    uint8_t bytes[4] = {};
-    put_f32(bytes, -2.5f); // little-endian IEEE singles, as the saved game holds them
-    EXPECT_EQ(Bytes(bytes, bytes + 4), (Bytes{0x00, 0x00, 0x20, 0xc0}));
+    Options_Record options;
+    const auto load = [&] { load_score_table(&table), load_options(&options); };
+    load();
+    EXPECT_EQ(rows_of(table), rows_of(sample));
+    EXPECT_EQ(raw(options), raw(written));
+    write(SCORE_FILE_NAME, scores.replace(3 * 16, 12, "ABCDEFGHIJKL") + "more");
+    write(OPTIONS_FILE_NAME, options_file + "more");
+    table = Score_Table(), options = Options_Record();
+    load();
+    std::vector<std::string> rows = rows_of(sample);
+    rows[3] = "ABCDEFGHIJK 131074";
+    EXPECT_EQ(rows_of(table), rows);
+    EXPECT_EQ(raw(options), raw(written));
+    EXPECT_EQ(err.text(), "");
 }
 
 TEST_F(RecordFiles, MissingAndShortFilesGiveDefaultsOverTheBytesRead) {
     Stderr_Capture err;
-    Score_Table table = sample_table();
+    Score_Table table; // all names empty, unlike the shipped table
     Options_Record options{opt_random_colors | opt_uncontrolled_drop | 0x100, 90, {}};
     std::memset(options.reserved, 0xaa, sizeof options.reserved);
-    load_score_table(&table);
-    load_options(&options); // defaults over the record as it is: only their own fields
-    load_score_table(nullptr);
-    load_options(nullptr);
+    Options_Record want = options; // defaults over the record as it is: only their own fields
+    want.flags |= opt_special_blocks;
+    want.opt_special_chance = 33;
+    const auto load = [&] { load_score_table(&table), load_options(&options); };
+    load();
     EXPECT_EQ(err.text(), "") << "the first run says nothing and writes no file";
-    EXPECT_TRUE(entries(dir.path()).empty());
+    EXPECT_EQ(files(), 0);
     EXPECT_EQ(rows_of(table), shipped_rows);
-    EXPECT_EQ(options.flags,
-              opt_random_colors | opt_special_blocks | opt_uncontrolled_drop | 0x100);
-    EXPECT_EQ(options.opt_special_chance, 33);
-    EXPECT_EQ(reserved_of(options), Bytes(28, 0xaa));
+    EXPECT_EQ(raw(options), raw(want));
 
-    write_file_bytes(SCORE_FILE_NAME, Bytes(159, 'k'));
-    Bytes file = {0x11, 0, 0, 0x40, 99, 0, 0, 0}; // flags 0x40000011, chance 99, 12 bytes more
-    for (int i = 8; i < 20; ++i)
-        file.push_back(uint8_t(0xc0 + i));
-    write_file_bytes(OPTIONS_FILE_NAME, file);
-    table = sample_table();
-    load_score_table(&table);
-    load_options(&options);
+    write(SCORE_FILE_NAME, std::string(159, 'k'));
+    const std::string file = "\x11\0\0\x40\x63\0\0\0ABCDEFGHIJKL"s; // flags, chance 99, 12 more
+    write(OPTIONS_FILE_NAME, file);
+    table = Score_Table();
+    load();
     EXPECT_EQ(err.text(), "score list is corrupt -- regenerating list\n"
                           "options file is corrupt -- regenerating list\n");
     EXPECT_EQ(rows_of(table), shipped_rows);
-    EXPECT_EQ(options.flags, 0x40000011u | opt_special_blocks);
-    EXPECT_EQ(options.opt_special_chance, 33);
-    Bytes reserved(file.begin() + 8, file.end()); // bytes 8..19 as read, the rest as they were
-    reserved.resize(28, 0xaa);
-    EXPECT_EQ(reserved_of(options), reserved);
-}
-
-TEST_F(RecordFiles, RoundTripsKeepReservedBitsLongFilesAndOverlongNamesAreCut) {
-    const Score_Table sample = sample_table();
-    write_file_bytes(SCORE_FILE_NAME, Bytes(300, 'o')); // a longer old file is replaced whole
-    Options_Record written{~opt_special_blocks, 0, {}}; // special blocks off, every other bit on
-    std::iota(written.reserved, written.reserved + 28, 0xd0);
-    Stderr_Capture err;
-    EXPECT_TRUE(save_score_table(&sample));
-    EXPECT_TRUE(save_options(&written));
-    EXPECT_EQ(read_file_bytes(SCORE_FILE_NAME), encoded(sample));
-    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{SCORE_FILE_NAME, OPTIONS_FILE_NAME}));
-    struct stat st;
-    ASSERT_EQ(stat(SCORE_FILE_NAME, &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0644u);
-    Score_Table table;
-    Options_Record options;
-    load_score_table(&table);
-    load_options(&options);
-    EXPECT_EQ(rows_of(table), rows_of(sample));
-    EXPECT_EQ(std::memcmp(&options, &written, sizeof options), 0); // a complete file: no defaults
-
-    // Bytes beyond the record are ignored; a name filling its 12 bytes is cut to 11.
-    Bytes scores = encoded(sample);
-    std::memcpy(&scores[3 * 16], "ABCDEFGHIJKL", 12);
-    scores.resize(200, 0xee);
-    write_file_bytes(SCORE_FILE_NAME, scores);
-    Bytes options_file = read_file_bytes(OPTIONS_FILE_NAME);
-    options_file.resize(50, 0xee);
-    write_file_bytes(OPTIONS_FILE_NAME, options_file);
-    load_score_table(&table);
-    load_options(&options);
-    auto rows = rows_of(sample);
-    rows[3].first = "ABCDEFGHIJK";
-    EXPECT_EQ(rows_of(table), rows);
-    EXPECT_EQ(std::memcmp(&options, &written, sizeof options), 0);
-    EXPECT_EQ(err.text(), "");
+    want.flags = 0x40000011u | opt_special_blocks;
+    std::copy(file.begin() + 8, file.end(), want.reserved); // bytes 8..19 as read, 20.. as before
+    EXPECT_EQ(raw(options), raw(want));
 }
 
 TEST_F(RecordFiles, FailedSavesSaySoAndKeepTheOldFileWhole) {
-    const Score_Table sample = sample_table();
-    ASSERT_TRUE(save_score_table(&sample));
     Score_Table table;
-    default_score_table(&table);
+    ASSERT_TRUE(save_score_table(&table));
     const Options_Record options;
+    default_score_table(&table);
     Stderr_Capture err; // made before the cap below; its messages stay below it
     // Cap the size of files this process may write, so that the write fails part-way (also for
     // root).
     const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit old_limit{};
-    bool capped = getrlimit(RLIMIT_FSIZE, &old_limit) == 0;
-    rlimit limit = old_limit;
-    limit.rlim_cur = 40;
-    capped = capped && setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    const bool saved = save_score_table(&table);
-    if (capped) setrlimit(RLIMIT_FSIZE, &old_limit);
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    const rlimit limit = {40, old_limit.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    EXPECT_TRUE(save_score_table(&table)); // callers carry on: the player has been told
+    setrlimit(RLIMIT_FSIZE, &old_limit);
     std::signal(SIGXFSZ, old_handler);
-    ASSERT_TRUE(capped);
-    EXPECT_TRUE(saved);
-    EXPECT_EQ(read_file_bytes(SCORE_FILE_NAME), encoded(sample));
-    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{SCORE_FILE_NAME})
-        << "no temporary file";
+    EXPECT_EQ(read(SCORE_FILE_NAME), std::string(160, '\0')) << "the old file, whole";
+    EXPECT_EQ(files(), 1) << "no temporary file";
 
     // Permissions don't stop root, but nobody can create a file in a directory that is gone.
-    const std::string gone = dir.file("gone");
-    ASSERT_TRUE(fs::create_directory(gone));
-    ASSERT_EQ(chdir(gone.c_str()), 0);
-    ASSERT_TRUE(fs::remove(gone));
-    EXPECT_TRUE(save_score_table(&sample));
-    EXPECT_TRUE(save_options(&options));
+    ASSERT_TRUE(fs::create_directory("gone") && chdir("gone") == 0);
+    ASSERT_TRUE(fs::remove(dir.file("gone")));
+    EXPECT_TRUE(save_score_table(&table) && save_options(&options));
     ASSERT_EQ(chdir(dir.path().c_str()), 0);
     EXPECT_EQ(err.text(), "error writing to high score file!\ncouldn't create high score file!\n"
                           "couldn't create options file!\n");
