@@ -1,5 +1,5 @@
-// The input path: key tables in both keyboard modes, the movement flags, the main loop's frame
-// timing and the state switch.
+// The input path: key tables in both keyboard modes, mouse events, the movement flags, the main
+// loop's frame timing and the state switch.
 #include "game_test.h"
 
 #include "app/vextile.h"
@@ -11,239 +11,166 @@
 
 namespace {
 
-struct Received {
-    Command command;
-    std::string text;  // the typed character for CMD_CHAR
-};
+// A screen that writes down everything it is handed; each frame it notes the frame time and asks
+// the main loop to end.
+struct Recording_State : Game_State {
+    std::vector<Command> commands;
+    std::string typed; // the characters of CMD_CHAR
+    std::vector<int> mouse;
+    std::vector<double> frames;
 
-// A screen that writes down everything it is handed.
-class Recording_State : public Game_State {
-public:
-    explicit Recording_State(std::vector<Received>* log, std::vector<int>* mouse = nullptr)
-        : log_(log), mouse_(mouse) {}
-    void do_frame() override {}
+    void do_frame() override {
+        frames.push_back(app.frame_seconds);
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
     bool handle_command(Command command, const char* text) override {
-        log_->push_back({command, text ? std::string(1, *text) : std::string()});
+        commands.push_back(command);
+        if (text) typed += *text;
         return true;
     }
     bool handle_mouse(Mouse_Action action, int x, int y) override {
-        if (mouse_) mouse_->insert(mouse_->end(), {action, x, y});
+        mouse.insert(mouse.end(), {action, x, y});
         return true;
     }
-
-private:
-    std::vector<Received>* log_;
-    std::vector<int>* mouse_;
 };
 
-SDL_keysym key(SDLKey sym, SDLMod mod = KMOD_NONE) {
-    SDL_keysym k{};
-    k.sym = sym;
-    k.mod = mod;
-    return k;
-}
-
-class Input_Test : public Game_Test {
-protected:
+class App_Test : public Game_Test {
+  protected:
     void SetUp() override {
         Game_Test::SetUp();
-        app.state.reset(new Recording_State(&log, &mouse));
+        app.state.reset(screen = new Recording_State);
     }
-    void press(SDLKey sym, SDLMod mod = KMOD_NONE) { app.key_down(key(sym, mod)); }
-    void release(SDLKey sym) { app.key_up(key(sym)); }
-    std::vector<Command> commands() const {
-        std::vector<Command> out;
-        for (const Received& r : log) out.push_back(r.command);
-        return out;
-    }
-    std::string typed() const {
-        std::string out;
-        for (const Received& r : log)
-            if (r.command == CMD_CHAR) out += r.text;
-        return out;
-    }
+    void press(SDLKey sym, int mod = KMOD_NONE) { app.key_down({0, sym, SDLMod(mod), 0}); }
+    void release(SDLKey sym) { app.key_up({0, sym, KMOD_NONE, 0}); }
 
-    std::vector<Received> log;
-    std::vector<int> mouse;
+    Recording_State* screen = nullptr;
 };
 
-TEST_F(Input_Test, KeysWhileNotTyping) {
+TEST_F(App_Test, KeysWhileNotTyping) {
     for (SDLKey k : {SDLK_UP, SDLK_w, SDLK_DOWN, SDLK_s, SDLK_LEFT, SDLK_a, SDLK_RIGHT, SDLK_d,
                      SDLK_ESCAPE, SDLK_BACKSPACE, SDLK_RETURN, SDLK_DELETE, SDLK_SPACE, SDLK_x,
-                     SDLK_7, SDLK_F1, SDLK_TAB})  // F1 and Tab lie outside '!'..'z': nothing
+                     SDLK_7, SDLK_F1, SDLK_TAB}) // F1 and Tab lie outside '!'..'z': nothing
         press(k);
     for (SDLKey k : {SDLK_DOWN, SDLK_s, SDLK_LEFT, SDLK_a, SDLK_RIGHT, SDLK_d, SDLK_UP, SDLK_w,
                      SDLK_SPACE, SDLK_RETURN, SDLK_x})
         release(k);
     const std::vector<Command> expected = {
-        CMD_UP,           CMD_UP,           CMD_DOWN_PRESS,    CMD_DOWN_PRESS,   CMD_LEFT_PRESS,
-        CMD_LEFT_PRESS,   CMD_RIGHT_PRESS,  CMD_RIGHT_PRESS,   CMD_ESCAPE,       CMD_BACKSPACE,
-        CMD_ENTER,        CMD_DELETE,       CMD_SPACE,         CMD_CHAR,         CMD_CHAR,
-        CMD_DOWN_RELEASE, CMD_DOWN_RELEASE, CMD_LEFT_RELEASE,  CMD_LEFT_RELEASE, CMD_RIGHT_RELEASE,
+        CMD_UP,           CMD_UP,           CMD_DOWN_PRESS,   CMD_DOWN_PRESS,   CMD_LEFT_PRESS,
+        CMD_LEFT_PRESS,   CMD_RIGHT_PRESS,  CMD_RIGHT_PRESS,  CMD_ESCAPE,       CMD_BACKSPACE,
+        CMD_ENTER,        CMD_DELETE,       CMD_SPACE,        CMD_CHAR,         CMD_CHAR,
+        CMD_DOWN_RELEASE, CMD_DOWN_RELEASE, CMD_LEFT_RELEASE, CMD_LEFT_RELEASE, CMD_RIGHT_RELEASE,
         CMD_RIGHT_RELEASE};
-    EXPECT_EQ(commands(), expected);
-    EXPECT_EQ(typed(), "x7") << "letters and digits reach the state outside name entry too";
+    EXPECT_EQ(screen->commands, expected);
+    EXPECT_EQ(screen->typed, "x7") << "letters and digits reach the state outside name entry too";
 }
 
-TEST_F(Input_Test, KeysWhileTyping) {
+TEST_F(App_Test, KeysWhileTyping) {
     app.text_entry = true;
-    press(SDLK_w);
-    press(SDLK_a, KMOD_LSHIFT);
-    press(SDLK_s, KMOD_RSHIFT);
-    press(SDLK_d);
-    press(SDLK_UP);  // arrows type nothing: their values lie outside '!'..'z'
-    press(SDLK_LEFT);
-    press(SDLK_q, KMOD_CAPS);                        // caps lock alone: lower case
-    press(SDLK_1, KMOD_LSHIFT);                      // shifted digit: the digit
-    press(SDLK_SLASH, KMOD_RSHIFT);                  // shifted punctuation: unshifted
-    press(SDLK_z, SDLMod(KMOD_CAPS | KMOD_LSHIFT));  // shift wins
-    EXPECT_EQ(typed(), "wASdq1/Z");
-    log.clear();
-    for (SDLKey k : {SDLK_SPACE, SDLK_RETURN, SDLK_BACKSPACE, SDLK_ESCAPE, SDLK_DELETE}) press(k);
-    for (SDLKey k : {SDLK_DOWN, SDLK_a, SDLK_RIGHT}) release(k);  // releases are ignored
-    const std::vector<Command> expected = {CMD_TEXT_SPACE, CMD_ENTER, CMD_BACKSPACE, CMD_ESCAPE,
-                                           CMD_DELETE};
-    EXPECT_EQ(commands(), expected);
+    // W, A, S and D type their letters, capital with either shift; an arrow types nothing (its
+    // value lies outside '!'..'z'); caps lock alone gives lower case; a shifted digit or
+    // punctuation mark types itself unshifted; shift wins over caps lock.
+    const int caps = KMOD_CAPS, left = KMOD_LSHIFT, right = KMOD_RSHIFT;
+    const std::pair<SDLKey, int> keys[] = {
+        {SDLK_w, 0},    {SDLK_a, left}, {SDLK_s, right},     {SDLK_d, 0},          {SDLK_UP, 0},
+        {SDLK_q, caps}, {SDLK_1, left}, {SDLK_SLASH, right}, {SDLK_z, caps | left}};
+    for (const auto& [sym, mod] : keys)
+        press(sym, mod);
+    EXPECT_EQ(screen->typed, "wASdq1/Z");
+    screen->commands.clear();
+    for (SDLKey k : {SDLK_SPACE, SDLK_RETURN, SDLK_BACKSPACE, SDLK_ESCAPE, SDLK_DELETE})
+        press(k);
+    for (SDLKey k : {SDLK_DOWN, SDLK_a, SDLK_RIGHT})
+        release(k); // releases are ignored
+    EXPECT_EQ(screen->commands, (std::vector<Command>{CMD_TEXT_SPACE, CMD_ENTER, CMD_BACKSPACE,
+                                                      CMD_ESCAPE, CMD_DELETE}));
 }
 
-TEST_F(Input_Test, MouseEventsReachTheStateWithTheirActions) {
+TEST_F(App_Test, MouseEventsReachTheStateWithTheirActions) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
     e.motion.x = 10;
     e.motion.y = 20;
     EXPECT_TRUE(app.dispatch_event(e));
-    e = SDL_Event{};
-    e.type = SDL_MOUSEBUTTONDOWN;
-    e.button.button = SDL_BUTTON_WHEELUP;  // the wheel arrives as a press and a release
+    e.button.button = SDL_BUTTON_WHEELUP; // the wheel arrives as a press and a release
     e.button.x = 30;
     e.button.y = 40;
-    EXPECT_TRUE(app.dispatch_event(e));
-    e.type = SDL_MOUSEBUTTONUP;
-    EXPECT_TRUE(app.dispatch_event(e));
-    const std::vector<int> expected = {1, 10, 20, 0, 30, 40, 2, 30, 40};
-    EXPECT_EQ(mouse, expected);
+    for (const Uint8 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        e.type = type;
+        EXPECT_TRUE(app.dispatch_event(e));
+    }
+    EXPECT_EQ(screen->mouse, (std::vector<int>{1, 10, 20, 0, 30, 40, 2, 30, 40}));
 
-    e = SDL_Event{};
     e.type = SDL_QUIT;
     EXPECT_FALSE(app.dispatch_event(e));
-    app.state.reset();  // without a state everything is dropped quietly
+    app.state.reset(); // without a state everything is dropped quietly
     e.type = SDL_MOUSEBUTTONDOWN;
     EXPECT_TRUE(app.dispatch_event(e));
     press(SDLK_LEFT);
     press(SDLK_x);
-    EXPECT_EQ(log.size(), 0u);
 }
 
-// ---- movement flags --------------------------------------------------------
-
-class Move_Command_Test : public Game_Test {};
-
-TEST_F(Move_Command_Test, HeldLeftThenRightLeavesNeither) {
-    EXPECT_TRUE(apply_move_command(CMD_LEFT_PRESS));
-    EXPECT_EQ(play_record.flags & (FLAG_LEFT | FLAG_RIGHT), FLAG_LEFT);
-    EXPECT_TRUE(apply_move_command(CMD_RIGHT_PRESS));  // clears left
-    EXPECT_EQ(play_record.flags & (FLAG_LEFT | FLAG_RIGHT), FLAG_RIGHT);
-    EXPECT_TRUE(apply_move_command(CMD_RIGHT_RELEASE));
-    EXPECT_EQ(play_record.flags & (FLAG_LEFT | FLAG_RIGHT), 0u);
-    EXPECT_TRUE(apply_move_command(CMD_LEFT_RELEASE));  // the held left was already dropped
-    EXPECT_EQ(play_record.flags & (FLAG_LEFT | FLAG_RIGHT), 0u);
-}
-
-TEST_F(Move_Command_Test, FastDropAndUncontrolledDrop) {
-    EXPECT_TRUE(apply_move_command(CMD_UP));
-    EXPECT_TRUE(apply_move_command(CMD_DOWN_PRESS));
-    EXPECT_EQ(play_record.flags, FLAG_ROTATE | FLAG_FAST_DROP);
-    EXPECT_TRUE(apply_move_command(CMD_DOWN_RELEASE));
-    EXPECT_EQ(play_record.flags, FLAG_ROTATE);
-
+// The movement commands set and clear the play flags and leave every other flag alone; a held left
+// is dropped by a right press; with uncontrolled drop the drop goes on after the key is released
+// until a stop.
+TEST_F(App_Test, MovementCommandsSetThePlayFlags) {
+    const uint32_t kept = FLAG_IN_PROGRESS | FLAG_PAUSED, rotate = FLAG_ROTATE;
+    const uint32_t drop = FLAG_ROTATE | FLAG_FAST_DROP;
+    play_record.flags = kept;
+    // The flags left after each command, which answers true.
+    auto flags_after = [&](std::initializer_list<Command> commands) {
+        std::vector<uint32_t> flags;
+        for (Command c : commands) {
+            EXPECT_TRUE(apply_move_command(c)) << char(c);
+            flags.push_back(play_record.flags & ~kept);
+        }
+        return flags;
+    };
+    EXPECT_EQ(flags_after({CMD_LEFT_PRESS, CMD_RIGHT_PRESS, CMD_RIGHT_RELEASE, CMD_LEFT_RELEASE,
+                           CMD_UP, CMD_DOWN_PRESS, CMD_DOWN_RELEASE}),
+              (std::vector<uint32_t>{FLAG_LEFT, FLAG_RIGHT, 0, 0, rotate, drop, rotate}));
     app.options.flags |= opt_uncontrolled_drop;
-    play_record.flags = FLAG_IN_PROGRESS | FLAG_PAUSED;
-    apply_move_command(CMD_DOWN_PRESS);
-    apply_move_command(CMD_DOWN_RELEASE);
-    EXPECT_TRUE(play_record.flags & FLAG_FAST_DROP);
-    apply_move_command(CMD_LEFT_PRESS);
-    EXPECT_TRUE(apply_move_command(CMD_STOP));
-    // Stop drops the held movement but keeps everything else.
-    EXPECT_EQ(play_record.flags, FLAG_IN_PROGRESS | FLAG_PAUSED);
-}
-
-TEST_F(Move_Command_Test, OtherCommandsAreNotMovement) {
-    play_record.flags = FLAG_FALLING;
+    EXPECT_EQ(flags_after({CMD_DOWN_PRESS, CMD_DOWN_RELEASE, CMD_LEFT_PRESS, CMD_STOP}),
+              (std::vector<uint32_t>{drop, drop, drop | FLAG_LEFT, rotate}));
     for (Command c : {CMD_ENTER, CMD_ESCAPE, CMD_SPACE, CMD_DELETE, CMD_CHAR, CMD_BACKSPACE,
                       CMD_TEXT_SPACE, Command(0), Command(3)})
         EXPECT_FALSE(apply_move_command(c)) << c;
-    EXPECT_EQ(play_record.flags, FLAG_FALLING);
+    EXPECT_EQ(play_record.flags, FLAG_ROTATE | kept);
 }
 
-// ---- main loop -------------------------------------------------------------
-
-// Records the frame time it sees, then asks the loop to end.
-class Quitting_State : public Game_State {
-public:
-    explicit Quitting_State(std::vector<double>* seen) : seen_(seen) {}
-    void do_frame() override {
-        seen_->push_back(app.frame_seconds);
-        SDL_Event quit{};
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
-    }
-    bool handle_command(Command, const char*) override { return false; }
-    bool handle_mouse(Mouse_Action, int, int) override { return false; }
-
-private:
-    std::vector<double>* seen_;
-};
-
-class Main_Loop_Test : public Game_Test {};
-
-TEST_F(Main_Loop_Test, FirstFrameSeesOneMillisecondAndEventsComeFirst) {
-    std::vector<double> seen;
-    app.state.reset(new Quitting_State(&seen));
+TEST_F(App_Test, FirstFrameSeesOneMillisecondAndEventsComeFirst) {
     app.frame_seconds = 0.5;
     // A key already waiting is handled before the first frame; nothing leaves the loop but quit.
-    SDL_Event press{};
-    press.type = SDL_KEYDOWN;
-    press.key.keysym = key(SDLK_x);
-    SDL_PushEvent(&press);
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = SDLK_x;
+    SDL_PushEvent(&key);
     app.run();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_DOUBLE_EQ(seen[0], 0.001);
+    EXPECT_EQ(screen->typed, "x");
+    EXPECT_EQ(screen->frames, std::vector<double>{0.001});
     // The frame's own duration in whole milliseconds: small and never negative.
-    EXPECT_GE(app.frame_seconds, 0.0);
-    EXPECT_LT(app.frame_seconds, 1.0);
+    EXPECT_TRUE(app.frame_seconds >= 0 && app.frame_seconds < 1) << app.frame_seconds;
 }
 
-// ---- state switch ----------------------------------------------------------
-
-class State_Switch_Test : public Game_Test {};
-
-TEST_F(State_Switch_Test, OldStateIsDestroyedBeforeTheNewOneIsBuilt) {
+TEST_F(App_Test, OldStateIsDestroyedBeforeTheNewOneIsBuilt) {
     // The splash gives its logos back when it goes and requests them when it comes. Were the new
     // one built first, the old one's destructor would leave the logos unloaded.
     app.change_state(STATE_SPLASH);
-    SDL_Surface* const first = zgl_get_bitmap(BMP_MAKER_LOGO);
-    ASSERT_NE(first, nullptr);
     app.change_state(STATE_SPLASH);
     EXPECT_NE(zgl_bitmap_size(BMP_MAKER_LOGO).w, 0) << "the new splash's logo must be loaded";
-    EXPECT_NE(zgl_get_bitmap(BMP_MAKER_LOGO), first) << "loaded afresh after the old unload";
-    EXPECT_EQ(play_record.state_id, STATE_SPLASH);
-}
 
-TEST_F(State_Switch_Test, UnknownIdsBuildNothingAndStartTheSplashWhenSaved) {
-    app.change_state(STATE_SPLASH);
-    app.change_state(STATE_NONE);
-    EXPECT_EQ(app.state, nullptr);
-    EXPECT_EQ(play_record.state_id, -1);
-    EXPECT_EQ(zgl_bitmap_size(BMP_MAKER_LOGO).w, 0) << "the splash gave its logo back";
-    app.change_state(42);
-    EXPECT_EQ(app.state, nullptr);
-    EXPECT_EQ(play_record.state_id, 42);
+    // Unknown ids build nothing (and the splash gave its logo back); a saved one starts the splash.
+    for (State_Id id : {STATE_NONE, 42}) {
+        app.change_state(id);
+        EXPECT_TRUE(!app.state && play_record.state_id == id) << id;
+    }
+    EXPECT_EQ(zgl_bitmap_size(BMP_MAKER_LOGO).w, 0);
     for (State_Id saved : {-1, 12, 99, -7}) {
         play_record.state_id = saved;
         app.enter_saved_state();
-        EXPECT_EQ(play_record.state_id, STATE_SPLASH) << saved;
-        EXPECT_NE(app.state, nullptr);
+        EXPECT_TRUE(app.state && play_record.state_id == STATE_SPLASH) << saved;
     }
 }
 
-}  // namespace
+} // namespace

@@ -1,4 +1,4 @@
-// The sidebar: its layout, the preview of the next piece, the counting score and the numbers.
+// The sidebar: the preview of the next piece, the counting score and the padded numbers.
 #include "game_test.h"
 
 #include "app/vextile.h"
@@ -8,130 +8,96 @@
 #include "ui/texts.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
-#include <cstdlib>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-using Pixels = std::vector<Uint32>;
-
-Pixels pixels_in(const Rect& area) {
-    Pixels pixels;
-    for (int i = 0; i < area.w * area.h; ++i) {
-        const SDL_Color c = colour_at(nullptr, area.x + i % area.w, area.y + i / area.w);
-        pixels.push_back(Uint32(c.r) << 16 | Uint32(c.g) << 8 | c.b);
-    }
-    return pixels;
+// Whether drawing again what the screen should show leaves every pixel as it is.
+template <class Draw> bool screen_shows(Draw draw) {
+    const SDL_Surface* screen = get_screen();
+    const auto* pixels = static_cast<const Uint8*>(screen->pixels);
+    const std::vector<Uint8> before(pixels, pixels + screen->pitch * screen->h);
+    draw();
+    return std::equal(before.begin(), before.end(), pixels);
 }
 
-class Sidebar_Test : public Game_Test {};
+using Sidebar_Test = Game_Test;
 
 } // namespace
 
+// The next piece, in every shape and rotation (the bar lying flat and upright among them), is drawn
+// with its tiles centred in the next box to the pixel: half a pixel up or left where the box's size
+// is odd.
 TEST_F(Sidebar_Test, PreviewIsCentredInTheNextBoxAndDrawnThere) {
     Sidebar s;
     const Rect& box = s.next_box;
     const int block = app.block_size;
-    Piece& next = play_record.next;
-    next.shape = 3;
-    next.rotation = 0; // a flat bar, dx -1 to 2
-    s.place_next_piece();
-    EXPECT_EQ(next.x, box.x + (box.w - 4 * block) / 2 + block);
-    EXPECT_EQ(next.y, box.y + (box.h - block) / 2);
-    next.rotation = 1; // upright, dy -2 to 1
-    s.place_next_piece();
-    EXPECT_EQ(next.x, box.x + (box.w - block) / 2);
-    EXPECT_EQ(next.y, box.y + (box.h - 4 * block) / 2 + 2 * block);
-
+    Piece& next = play_record.next; // at column and row 0
+    next.special_cell = -1;
     for (int shape = 0; shape < SHAPE_COUNT; ++shape) {
-        for (int rotation = 0; rotation < 4; ++rotation) {
+        for (next.rotation = 0; next.rotation < 4; ++next.rotation) {
             next.shape = shape;
-            next.rotation = rotation;
             s.place_next_piece();
-            const Cell_Offset lo = piece_bounds(next, 0);
-            const Cell_Offset hi = piece_bounds(next, 1);
+            s.draw_sidebar();
+            EXPECT_TRUE(screen_shows([&] {
+                for (int i = 0; i < 4; ++i) {
+                    const Grid_Pos cell = piece_cell(next, i);
+                    draw_tile(next.tile, int(next.x) + cell.col * block,
+                              int(next.y) + cell.row * block);
+                }
+            })) << "its tiles where it stands";
+            const Cell_Offset lo = piece_bounds(next, 0), hi = piece_bounds(next, 1);
             // Twice the distance between the centres of the cells and of the box.
             const int off_x = 2 * int(next.x) + (lo.dx + hi.dx + 1) * block - 2 * box.x - box.w;
             const int off_y = 2 * int(next.y) + (lo.dy + hi.dy + 1) * block - 2 * box.y - box.h;
-            EXPECT_LE(std::max(std::abs(off_x), std::abs(off_y)), 1) << shape << "/" << rotation;
+            EXPECT_EQ(std::pair(off_x, off_y), std::pair(-(box.w % 2), -(box.h % 2)))
+                << shape << "/" << next.rotation;
         }
     }
-
-    // The square (cells dx 0 to 1, dy -1 to 0) is drawn with its tile where it was placed.
-    next = Piece{};
-    next.tile = 4;
-    next.special_cell = -1;
-    s.place_next_piece();
-    paint_screen(0, 0, 0);
-    s.draw_sidebar();
-    const Rect square = {int(next.x), int(next.y) - block, 2 * block, 2 * block};
-    const Pixels drawn = pixels_in(square);
-    paint_screen(0, 0, 0);
-    for (int i = 0; i < 4; ++i)
-        draw_tile(4, square.x + i % 2 * block, square.y + i / 2 * block);
-    EXPECT_EQ(drawn, pixels_in(square));
 }
 
+// The shown score climbs by the step each drawn frame, unpaused, and ends exactly on the score.
 TEST_F(Sidebar_Test, ShownScoreClimbsByTheStepAndEndsExactlyOnTheScore) {
     Sidebar s;
-    auto shown_after = [&s](int frames) {
-        for (int i = 0; i < frames; ++i)
+    // Score, step, paused, frames drawn and the score shown after them: 420 by 4 reached in 105
+    // frames; 30 more in eight, the last step clamped; step 0 and a pause hold it; counted
+    // without overflow at the top of the range.
+    const struct {
+        int score, step, paused, frames, shown;
+    } steps[] = {{420, 4, 0, 104, 416}, {420, 4, 0, 1, 420}, {420, 4, 0, 3, 420},
+                 {450, 4, 0, 7, 448},   {450, 4, 0, 1, 450}, {500, 0, 0, 20, 450},
+                 {500, 5, 1, 20, 450},  {500, 5, 0, 1, 455}, {INT_MAX, INT_MAX, 0, 1, INT_MAX}};
+    for (const auto& step : steps) {
+        play_record.score = step.score;
+        play_record.score_step = step.step;
+        play_record.flags = step.paused ? FLAG_PAUSED : 0;
+        for (int i = 0; i < step.frames; ++i)
             s.draw_sidebar();
-        return play_record.shown_score;
-    };
-    play_record.score = 420;
-    play_record.score_step = 4;
-    EXPECT_EQ(shown_after(104), 416);
-    EXPECT_EQ(shown_after(1), 420) << "105 frames";
-    EXPECT_EQ(shown_after(3), 420);
-
-    play_record.score += 30;
-    EXPECT_EQ(shown_after(7), 448);
-    EXPECT_EQ(shown_after(1), 450) << "32 clamped to 30 on the eighth frame";
-
-    play_record.score = 500;
-    play_record.score_step = 0;
-    EXPECT_EQ(shown_after(20), 450) << "step 0";
-    play_record.score_step = 5;
-    play_record.flags |= FLAG_PAUSED;
-    EXPECT_EQ(shown_after(20), 450) << "paused";
-    play_record.flags &= ~FLAG_PAUSED;
-    EXPECT_EQ(shown_after(1), 455);
-
-    play_record.score = INT_MAX; // counted without overflow near the top of the range
-    play_record.shown_score = INT_MAX - 47;
-    play_record.score_step = 1000;
-    EXPECT_EQ(shown_after(1), INT_MAX);
+        EXPECT_EQ(play_record.shown_score, step.shown) << step.score << " step " << step.step;
+    }
 }
 
 TEST_F(Sidebar_Test, NumbersArePaddedAndPrintedInFullWhenWider) {
     Sidebar s;
-    const int line = text_height();
-    const Rect level = {s.panel.x, s.level_label.y + s.level_label.h, s.panel.w, line};
-    const Rect score = {s.panel.x, s.score_label.y + s.score_label.h, s.panel.w, line};
     const Rect& icon = s.flare_icon;
-    const Rect flares = {icon.x + icon.w, icon.y + (icon.h - line) / 2,
-                         s.panel.x + s.panel.w - icon.x - icon.w, line};
-    // Whether the sidebar shows the text in the area as it looks written over the bare panel.
-    auto shows = [&](const Rect& area, const char* text) {
-        s.draw_sidebar();
-        const Pixels drawn = pixels_in(area);
-        zgl_draw_bitmap(BMP_SIDEBAR, {s.panel.x, s.panel.y});
-        &area == &flares ? write_text(text, area.x, area.y)
-                         : write_text_centered(text, s.panel.x, area.y, s.panel.w);
-        return drawn == pixels_in(area);
-    };
-    play_record.level = 7;
-    EXPECT_TRUE(shows(level, "007"));
-    play_record.level = 1000;
-    EXPECT_TRUE(shows(level, "1000"));
-    play_record.score = 500;
+    const int level_y = s.level_label.y + s.level_label.h,
+              score_y = s.score_label.y + s.score_label.h;
+    play_record.score = 500; // the shown score is printed one step on, not the score
     play_record.shown_score = 416;
     play_record.score_step = 4;
-    EXPECT_TRUE(shows(score, "0000420")) << "the shown score, one step on, not the score";
-    play_record.flares = 5;
-    EXPECT_TRUE(shows(flares, "05"));
-    play_record.flares = 123;
-    EXPECT_TRUE(shows(flares, "123"));
+    for (const auto& [level, flares, texts] :
+         {std::tuple(7, 5, std::array{"007", "0000420", "05"}),
+          std::tuple(1000, 123, std::array{"1000", "0000424", "123"})}) {
+        play_record.level = level;
+        play_record.flares = flares;
+        s.draw_sidebar();
+        EXPECT_TRUE(screen_shows([&, &texts = texts] {
+            write_text_centered(texts[0], s.panel.x, level_y, s.panel.w);
+            write_text_centered(texts[1], s.panel.x, score_y, s.panel.w);
+            write_text(texts[2], icon.x + icon.w, icon.y + (icon.h - text_height()) / 2);
+        })) << texts[0];
+    }
 }
