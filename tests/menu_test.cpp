@@ -8,7 +8,6 @@
 #include "ui/main_menu_state.h"
 
 #include <cstdlib>
-#include <string>
 #include <vector>
 
 #include <unistd.h>
@@ -16,10 +15,7 @@
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-
-// The 160 x 24 buttons of the game's art stand from 320 - 6 * (24 + 24 / 4), 6 pixels apart
-// and 12 under start game, centred from x 80.
-constexpr int TOPS[] = {140, 176, 206, 236};
+using Menu_Test = Game_Test;
 
 Bytes fresh_record_image() {
     Bytes image(PLAY_RECORD_SIZE);
@@ -27,107 +23,68 @@ Bytes fresh_record_image() {
     return image;
 }
 
-class Menu_Test : public Game_Test {
-  protected:
-    void SetUp() override {
-        Game_Test::SetUp();
-        enter_menu();
-    }
-    void enter_menu() {
-        app.change_state(STATE_MAIN_MENU);
-        menu = static_cast<Main_Menu_State*>(app.state.get());
-    }
-    // Which buttons carry the highlight, e.g. "0100".
-    std::string lit() const {
-        std::string flags;
-        for (const UI_Bmp_Button& b : menu->buttons)
-            flags += b.highlighted ? '1' : '0';
-        return flags;
-    }
-    bool press(int x, int button) { return menu->handle_mouse(MOUSE_PRESS, x, TOPS[button] + 12); }
-    Main_Menu_State* menu = nullptr;
-};
+Main_Menu_State* enter_menu() {
+    app.change_state(STATE_MAIN_MENU);
+    return static_cast<Main_Menu_State*>(app.state.get());
+}
 
-TEST_F(Menu_Test, StacksTheButtonsCentredWithTwiceTheGapUnderStartGame) {
-    EXPECT_EQ(background, zgl_get_bitmap(BMP_TITLE));
-    const Bitmap_Id ids[] = {BMP_BUTTON_START_GAME, BMP_BUTTON_OPTIONS, BMP_BUTTON_HIGH_SCORES,
-                             BMP_BUTTON_ABOUT};
+TEST_F(Menu_Test, TheFocusWrapsBothWaysAndFollowsTheMouse) {
+    Main_Menu_State* const menu = enter_menu();
+    EXPECT_TRUE(menu->handle_command(CMD_UP, nullptr) && menu->focus.focus() == 3) << "from 0";
+    EXPECT_TRUE(menu->handle_command(CMD_DOWN_PRESS, nullptr) && menu->focus.focus() == 0);
+    EXPECT_TRUE(menu->handle_mouse(MOUSE_MOTION, 81, 207) && menu->focus.focus() == 2);
+    EXPECT_FALSE(menu->handle_mouse(MOUSE_MOTION, 1, 1) ||
+                 menu->handle_mouse(MOUSE_MOTION, 80, 237));
+    EXPECT_TRUE(menu->buttons[2].highlighted) << "moving off, or onto the left edge, keeps it";
+    EXPECT_TRUE(menu->handle_command(CMD_ENTER, nullptr));
+    EXPECT_EQ(play_record.state_id, STATE_SCORE_LIST) << "Enter presses the focused button";
+}
+
+// The 160 x 24 buttons of the game's art stand over the title from 320 - 6 * (24 + 24 / 4), 6
+// pixels apart and 12 under start game, centred from x 80. A click leads to each button's screen;
+// start game alone begins a new game: in progress, not over nor paused, all counts zero.
+TEST_F(Menu_Test, TheButtonsStandCentredAndAClickButNotOnTheLeftEdgeLeadsToTheirScreens) {
+    const int rows[][3] = {{BMP_BUTTON_START_GAME, 140, STATE_PLAY},
+                           {BMP_BUTTON_OPTIONS, 176, STATE_OPTIONS},
+                           {BMP_BUTTON_HIGH_SCORES, 206, STATE_SCORE_LIST},
+                           {BMP_BUTTON_ABOUT, 236, STATE_ABOUT}};
     for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        Main_Menu_State* const menu = enter_menu();
+        EXPECT_EQ(background, zgl_get_bitmap(BMP_TITLE));
+        play_record.flags = FLAG_GAME_OVER | FLAG_PAUSED;
+        play_record.score = play_record.level = play_record.flares = 3;
         const UI_Bmp_Button& b = menu->buttons[i];
         EXPECT_EQ(std::vector<int>({b.bitmap, b.x, b.y, b.width, b.height}),
-                  std::vector<int>({ids[i], 80, TOPS[i], 160, 24}))
-            << i;
+                  std::vector<int>({rows[i][0], 80, rows[i][1], 160, 24}));
+        EXPECT_FALSE(menu->handle_mouse(MOUSE_PRESS, b.x, b.y + 12)) << "the left edge";
+        EXPECT_TRUE(menu->handle_mouse(MOUSE_PRESS, b.x + 1, b.y + 12)); // gone from here on
+        EXPECT_EQ(play_record.state_id, rows[i][2]);
+        const uint32_t flags = FLAG_IN_PROGRESS | FLAG_GAME_OVER | FLAG_PAUSED;
+        const int counts = play_record.score + play_record.level + play_record.flares;
+        EXPECT_EQ((play_record.flags & flags) == FLAG_IN_PROGRESS && counts == 0, i == 0);
     }
 }
 
-TEST_F(Menu_Test, TheFocusWrapsBothWaysAndTheMouseMovesIt) {
-    EXPECT_EQ(lit(), "1000");
-    EXPECT_TRUE(menu->handle_command(CMD_UP, nullptr));
-    EXPECT_EQ(lit(), "0001") << "up from start game reaches about";
-    EXPECT_TRUE(menu->handle_command(CMD_DOWN_PRESS, nullptr));
-    EXPECT_EQ(lit(), "1000") << "down from about reaches start game";
-    EXPECT_TRUE(menu->handle_mouse(MOUSE_MOTION, 81, TOPS[2] + 1));
-    EXPECT_EQ(lit(), "0010");
-    EXPECT_FALSE(menu->handle_mouse(MOUSE_MOTION, 2, 2));
-    EXPECT_FALSE(menu->handle_mouse(MOUSE_MOTION, 80, TOPS[2] + 1)) << "on the edge";
-    EXPECT_EQ(lit(), "0010") << "moving off keeps the highlight";
-    menu->handle_command(CMD_DOWN_PRESS, nullptr);
-    EXPECT_EQ(lit(), "0001") << "the keys go on from there";
+// Leaving from the menu skips the shutdown save: the fresh record stays. Run at exit by the
+// program that left through the menu.
+void fail_unless_fresh_record_at_exit() {
+    if (read_file_bytes(SAVED_GAME_FILE_NAME) != fresh_record_image()) _exit(3);
 }
 
-// Start game alone begins a new game: in progress, not over nor paused, all counts zero.
-TEST_F(Menu_Test, ButtonsLeadToTheirScreensByCommandEnterAndClickButNotByALeftEdge) {
-    EXPECT_FALSE(press(80, 1));
-    EXPECT_EQ(app.state.get(), menu);
-    const State_Id targets[] = {STATE_PLAY, STATE_OPTIONS, STATE_SCORE_LIST, STATE_ABOUT};
-    for (int button = 0; button < 4; ++button) {
-        for (int way = 0; way < 3; ++way) {
-            SCOPED_TRACE(::testing::Message() << button << " way " << way);
-            enter_menu();
-            play_record.flags = FLAG_GAME_OVER | FLAG_PAUSED;
-            play_record.score = play_record.level = play_record.flares = 3;
-            for (int i = 0; way == 1 && i < button; ++i)
-                menu->handle_command(CMD_DOWN_PRESS, nullptr);
-            EXPECT_TRUE(way == 0   ? menu->handle_command(button, nullptr)
-                        : way == 1 ? menu->handle_command(CMD_ENTER, nullptr)
-                                   : press(81, button));
-            EXPECT_EQ(play_record.state_id, targets[button]);
-            ASSERT_NE(app.state, nullptr);
-            const uint32_t flags =
-                play_record.flags & (FLAG_IN_PROGRESS | FLAG_GAME_OVER | FLAG_PAUSED);
-            EXPECT_EQ(flags == FLAG_IN_PROGRESS &&
-                          play_record.score + play_record.level + play_record.flares == 0,
-                      button == 0);
-        }
-    }
-}
-
-TEST_F(Menu_Test, EnteringTheMenuReplacesAPendingSavedGameWithAFreshRecord) {
-    play_record.state_id = STATE_PLAY;
+TEST_F(Menu_Test, EnteringReplacesAPendingSavedGameWithAFreshOneAndEscapeExitsWithoutSaving) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     play_record.score = 777;
+    play_record.flags = FLAG_IN_PROGRESS | FLAG_PAUSED;
     save_saved_game(&play_record);
-    ASSERT_NE(read_file_bytes(SAVED_GAME_FILE_NAME), fresh_record_image());
-    enter_menu();
+    Main_Menu_State* const menu = enter_menu();
     const Bytes written = read_file_bytes(SAVED_GAME_FILE_NAME);
     ASSERT_EQ(written.size(), 1348u);
     EXPECT_EQ(written, fresh_record_image());
     EXPECT_EQ(Bytes(written.begin(), written.begin() + 4), Bytes(4, 0xff)) << "state id -1";
     EXPECT_EQ(play_record.score, 777) << "the game in memory is not touched";
-}
-
-// Run at exit by the program that left through the menu: a shutdown would have saved the game.
-void fail_unless_fresh_record_at_exit() {
-    if (read_file_bytes(SAVED_GAME_FILE_NAME) != fresh_record_image()) _exit(3);
-}
-
-TEST_F(Menu_Test, EscapeEndsTheProgramAtOnceWithStatusZeroAndNoSave) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    play_record.flags = FLAG_IN_PROGRESS | FLAG_PAUSED;
     EXPECT_EXIT(
-        {
-            std::atexit(fail_unless_fresh_record_at_exit);
-            menu->handle_command(CMD_ESCAPE, nullptr);
-        },
+        (std::atexit(fail_unless_fresh_record_at_exit), menu->handle_command(CMD_ESCAPE, nullptr)),
         ::testing::ExitedWithCode(0), "");
 }
 
@@ -136,12 +93,10 @@ using About_Test = Game_Test;
 TEST_F(About_Test, EnterEscapeOrAClickReturnToTheMenu) {
     for (int way = 0; way < 3; ++way) {
         app.change_state(STATE_ABOUT);
-        Game_State* const about = app.state.get();
-        EXPECT_FALSE(about->handle_command(CMD_SPACE, nullptr));
-        EXPECT_FALSE(about->handle_mouse(MOUSE_RELEASE, 100, 100));
-        EXPECT_EQ(play_record.state_id, STATE_ABOUT);
-        EXPECT_TRUE(way == 2 ? about->handle_mouse(MOUSE_PRESS, 3, 3)
-                             : about->handle_command(way ? CMD_ESCAPE : CMD_ENTER, nullptr));
+        EXPECT_FALSE(app.state->handle_command(CMD_SPACE, nullptr) ||
+                     app.state->handle_mouse(MOUSE_RELEASE, 100, 100));
+        EXPECT_TRUE(way == 2 ? app.state->handle_mouse(MOUSE_PRESS, 3, 3)
+                             : app.state->handle_command(way ? CMD_ESCAPE : CMD_ENTER, nullptr));
         EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU) << way;
     }
 }
