@@ -14,6 +14,7 @@
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+using Options_Test = Game_Test;
 
 Bytes image_of(const Options_Record& options) {
     Bytes image(OPTIONS_RECORD_SIZE);
@@ -21,107 +22,69 @@ Bytes image_of(const Options_Record& options) {
     return image;
 }
 
-class Options_Test : public Game_Test {
-  protected:
-    void SetUp() override {
-        Game_Test::SetUp();
-        enter_options();
-    }
-    void enter_options() {
-        app.change_state(STATE_OPTIONS);
-        screen_state = static_cast<Options_State*>(app.state.get());
-    }
-    bool command(Command c) { return screen_state->handle_command(c, nullptr); }
-    bool press(int x, int y) { return screen_state->handle_mouse(MOUSE_PRESS, x, y); }
-    std::string options_file() const { return dir->file(OPTIONS_FILE_NAME); }
-    // The boxes ticked, then the controls highlighted (boxes, OK, Cancel): e.g. "010 10000".
-    std::string shown() const {
-        const UI_Control* controls[] = {&screen_state->boxes[0], &screen_state->boxes[1],
-                                        &screen_state->boxes[2], &screen_state->ok,
-                                        &screen_state->cancel};
-        std::string text;
-        for (const UI_Bmp_Checkbox& box : screen_state->boxes)
-            text += box.checked ? '1' : '0';
-        text += ' ';
-        for (const UI_Control* c : controls)
-            text += c->highlighted ? '1' : '0';
-        return text;
-    }
-    Options_State* screen_state = nullptr;
-};
+Options_State* enter_options() {
+    app.change_state(STATE_OPTIONS);
+    return static_cast<Options_State*>(app.state.get());
+}
 
-TEST_F(Options_Test, CancelLeavesTheOptionsAndTheFileAsTheyWere) {
+// The boxes ticked and the control that has the focus (boxes 0 to 2, OK 3, Cancel 4): "010 0".
+std::string shown(const Options_State& screen) {
+    std::string text;
+    for (const UI_Bmp_Checkbox& box : screen.boxes)
+        text += box.checked ? '1' : '0';
+    return text + ' ' + std::to_string(screen.focus.focus());
+}
+
+// A click on a label flips its box without moving the focus; moving onto Cancel and off keeps
+// it there. Cancel leaves the options and the file; the screen shows the game's options, not the
+// file's, and OK with nothing changed still writes them.
+TEST_F(Options_Test, CancelByMouseLeavesTheOptionsAndTheFileAndOkWithNothingChangedStillWrites) {
     Bytes file = {1, 0, 0, 0, 50};
     file.resize(OPTIONS_RECORD_SIZE, 7);
-    write_file_bytes(options_file(), file);
-    command(CMD_SPACE);
-    EXPECT_TRUE(command(Options_State::ACTION_CANCEL));
+    write_file_bytes(OPTIONS_FILE_NAME, file);
+    Options_State* const screen = enter_options();
+    const UI_Bmp_Checkbox& box = screen->boxes[2];
+    const UI_Bmp_Button& cancel = screen->cancel;
+    EXPECT_FALSE(screen->handle_mouse(MOUSE_PRESS, box.x, box.y + 3)) << "the left edge";
+    EXPECT_TRUE(screen->handle_mouse(MOUSE_PRESS, box.x + box.box_width + 9, box.y + 3));
+    EXPECT_EQ(shown(*screen), "011 0");
+    screen->handle_mouse(MOUSE_MOTION, cancel.x + 1, cancel.y + 1);
+    screen->handle_mouse(MOUSE_MOTION, 2, 2);
+    EXPECT_EQ(shown(*screen), "011 4");
+    EXPECT_TRUE(screen->handle_mouse(MOUSE_PRESS, cancel.x + 1, cancel.y + 1));
     EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
     EXPECT_EQ(app.options.flags, opt_special_blocks);
-    EXPECT_EQ(read_file_bytes(options_file()), file);
+    EXPECT_EQ(read_file_bytes(OPTIONS_FILE_NAME), file);
+    EXPECT_TRUE(enter_options()->handle_command(Options_State::ACTION_OK, nullptr));
+    EXPECT_EQ(read_file_bytes(OPTIONS_FILE_NAME), image_of(app.options)) << "OK";
 }
 
-TEST_F(Options_Test, OkWithNothingChangedStillWritesTheFile) {
-    EXPECT_TRUE(command(Options_State::ACTION_OK));
-    EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
-    EXPECT_EQ(app.options.flags, opt_special_blocks);
-    EXPECT_EQ(read_file_bytes(options_file()), image_of(app.options));
-}
-
-TEST_F(Options_Test, OkWritesTheThreeBoxesAndKeepsEveryOtherBitAndByte) {
+// Flags 0xf00000f0 | reserved bit | special blocks and 28 reserved bytes: the boxes flip random
+// colours on, special blocks off and uncontrolled drop on, and Enter on OK keeps all the rest.
+TEST_F(Options_Test, KeysMoveTheWrappingFocusFlipTheFocusedBoxAndEnterOnOkKeepsEveryOtherBit) {
     app.options.flags = 0xf00000f0u | opt_reserved_bit | opt_special_blocks;
     app.options.opt_special_chance = 77;
-    for (int i = 0; i < 28; ++i)
-        app.options.reserved[i] = static_cast<uint8_t>(i + 1);
-    enter_options();
-    for (int box = 0; box < 3; ++box) {
-        command(CMD_SPACE); // random colours on, special blocks off, uncontrolled drop on
-        command(CMD_DOWN_PRESS);
-    }
-    command(Options_State::ACTION_OK);
-    // Flags 0xf00000f0 | reserved bit | random colours | uncontrolled drop, then the chance.
     Bytes expected = {0xfd, 0, 0, 0xf0, 77, 0, 0, 0};
     for (int i = 0; i < 28; ++i)
-        expected.push_back(static_cast<unsigned char>(i + 1));
-    EXPECT_EQ(read_file_bytes(options_file()), expected);
+        expected.push_back(app.options.reserved[i] = static_cast<uint8_t>(i + 1));
+    Options_State* const screen = enter_options();
+    const auto command = [&](Command c) { return screen->handle_command(c, nullptr); };
+    EXPECT_TRUE(command(CMD_UP));
+    EXPECT_EQ(shown(*screen), "010 4") << "up from the first box reaches Cancel";
+    EXPECT_TRUE(command(CMD_DOWN_PRESS));
+    EXPECT_EQ(shown(*screen), "010 0") << "and down from Cancel the first box";
+    for (int box = 0; box < 3; ++box)
+        EXPECT_TRUE(command(CMD_SPACE) && command(CMD_DOWN_PRESS));
+    EXPECT_FALSE(command(CMD_SPACE) || command(CMD_TEXT_SPACE)) << "space on a button";
+    EXPECT_EQ(shown(*screen), "101 3");
+    EXPECT_TRUE(command(CMD_ENTER));
+    EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
+    EXPECT_EQ(read_file_bytes(OPTIONS_FILE_NAME), expected);
     EXPECT_EQ(image_of(app.options), expected);
 }
 
-TEST_F(Options_Test, KeysMoveTheWrappingFocusFlipTheFocusedBoxAndPressTheFocusedOk) {
-    EXPECT_TRUE(command(CMD_UP));
-    EXPECT_EQ(shown(), "010 00001") << "up from the first box reaches Cancel";
-    EXPECT_TRUE(command(CMD_DOWN_PRESS));
-    EXPECT_EQ(shown(), "010 10000") << "and down from Cancel the first box";
-    EXPECT_TRUE(command(CMD_SPACE));
-    EXPECT_EQ(shown(), "110 10000");
-    EXPECT_EQ(app.options.flags, opt_special_blocks) << "nothing is applied before OK";
-    command(CMD_UP);
-    command(CMD_UP);
-    ASSERT_EQ(shown(), "110 00010");
-    EXPECT_FALSE(command(CMD_SPACE) || command(CMD_TEXT_SPACE)) << "space on a button";
-    ASSERT_EQ(play_record.state_id, STATE_OPTIONS);
-    EXPECT_EQ(shown(), "110 00010");
-    EXPECT_TRUE(command(CMD_ENTER));
-    EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
-    EXPECT_EQ(app.options.flags, opt_special_blocks | opt_random_colors);
-    EXPECT_EQ(read_file_bytes(options_file()), image_of(app.options));
-}
-
-TEST_F(Options_Test, AClickOnALabelFlipsTheBoxAndTheMouseMovesTheFocus) {
-    const UI_Bmp_Checkbox& box = screen_state->boxes[2];
-    EXPECT_TRUE(press(box.x + box.box_width + letter_width(), box.y + 3));
-    EXPECT_FALSE(press(box.x, box.y + 3)) << "the left edge";
-    EXPECT_EQ(shown(), "011 10000") << "a click does not move the focus";
-    const UI_Bmp_Button& cancel = screen_state->cancel;
-    screen_state->handle_mouse(MOUSE_MOTION, cancel.x + 1, cancel.y + 1);
-    screen_state->handle_mouse(MOUSE_MOTION, 2, 2);
-    EXPECT_EQ(shown(), "011 00001") << "moving off keeps the focus";
-    EXPECT_TRUE(press(cancel.x + 1, cancel.y + 1));
-    EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
-    EXPECT_FALSE(file_exists(options_file()));
-}
-
 TEST_F(Options_Test, AGameQuitFromOptionsStartsAgainInOptions) {
+    enter_options();
     save_saved_game(&play_record); // what the shutdown leaves in the file
     app.change_state(STATE_NONE);
     play_record = Play_Record();
