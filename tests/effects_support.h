@@ -1,5 +1,5 @@
 // What the tests of the special-block effects share: building the well cell by cell, reading it
-// back as text, and driving the current state frame by frame through the real state switches.
+// back as text, and driving the current state frame by frame, at 1/16 s a frame.
 #pragma once
 
 #include "game_test.h"
@@ -19,33 +19,36 @@ inline void fill_row(int row, int tile, int skip_col = -1) {
         if (col != skip_col) put(col, row, tile);
 }
 
-// The rows of the well from `first` to `last`, a character a cell ('.' empty, the tile as a hex
-// digit, '?' for anything else), each row ended by '/'.
+// The rows from `first` to `last`, a character a cell ('.' empty, the tile in hex, '?' for
+// anything else), each row ended by '/'.
 inline std::string well(int first = 0, int last = GRID_ROWS - 1) {
     std::string text;
-    for (int row = first; row <= last; ++row) {
+    for (int row = first; row <= last; ++row, text += '/')
         for (int col = 0; col < GRID_COLS; ++col) {
             const unsigned code = play_record.grid.cell(col, row) - EMPTY_CELL; // empty: 0
             text += code <= 16 ? ".0123456789abcdef"[code] : '?';
         }
-        text += '/';
-    }
     return text;
+}
+
+inline void frame(int count = 1) {
+    for (int i = 0; i < count; ++i)
+        app.state->do_frame();
+}
+
+// Runs frames while the state of the id is current (and `until` does not hold); answers how many
+// ran.
+inline int run_while(State_Id id, bool (*until)() = nullptr) {
+    int frames = 0;
+    for (; play_record.state_id == id && !(until && until()) && frames < 100000; ++frames)
+        app.state->do_frame();
+    return frames;
 }
 
 class Effect_Test : public Game_Test {
   protected:
-    static void enter(State_Id id) { app.change_state(id); }
-    static void frame(int count = 1) {
-        for (int i = 0; i < count; ++i)
-            app.state->do_frame();
+    void SetUp() override {
+        Game_Test::SetUp();
+        set_frame_seconds(1.0 / 16); // exact in binary; a drop slides in one frame
     }
-    // Runs frames while the state of the id is current; answers how many ran.
-    static int run_while(State_Id id) {
-        int frames = 0;
-        for (; play_record.state_id == id && app.state && frames < 100000; ++frames)
-            app.state->do_frame();
-        return frames;
-    }
-    template <class State> static State* current() { return dynamic_cast<State*>(app.state.get()); }
 };
