@@ -3,7 +3,7 @@
 // The first byte picks the file: even for ".vextile-options", odd for ".vextile-hiscores". For the
 // high scores the next four bytes are the score of the game that just ended (little-endian). The
 // rest is the file. Bytes after the record's size are ignored by the game; here they are the
-// name the player types.
+// mouse clicks on the options screen, or the name the player types.
 #include "fuzz_world.h"
 
 #include "app/vextile.h"
@@ -41,9 +41,23 @@ void make_pieces_with_options() {
     }
 }
 
-// The options screen: boxes flipped by space and by enter, the focus moved down to OK, OK pressed
-// (the options are saved).
-void use_options_screen() {
+// Mouse clicks on the options screen at the points the bytes give (two a point, four points at
+// most), the pointer moved there first; a click on OK or Cancel leaves the screen.
+void click_options(const std::string& points) {
+    for (size_t i = 0; i + 1 < points.size() && i < 8; i += 2) {
+        if (play_record.state_id != STATE_OPTIONS) return;
+        const int x = static_cast<uint8_t>(points[i]) * 320 / 256;
+        const int y = static_cast<uint8_t>(points[i + 1]) * 320 / 256;
+        app.state->handle_mouse(MOUSE_MOTION, x, y);
+        app.state->handle_mouse(MOUSE_PRESS, x, y);
+        if (app.state) app.state->handle_mouse(MOUSE_RELEASE, x, y);
+        run_frame(0.016);
+    }
+}
+
+// The options screen: boxes flipped by space, by enter and by the mouse, the focus moved down to
+// OK, OK pressed (the options are saved) unless a click has already left the screen.
+void use_options_screen(const std::string& clicks) {
     app.change_state(STATE_OPTIONS);
     run_frames(2, 0.016);
     send_command(CMD_SPACE);
@@ -53,10 +67,15 @@ void use_options_screen() {
     send_command(CMD_UP);
     send_command(CMD_ENTER);
     run_frame(0.3);
-    for (int i = 0; i < Options_State::FOCUS_OK; ++i)
-        send_command(CMD_DOWN_PRESS);
-    send_command(CMD_ENTER);
-    expect(play_record.state_id == STATE_MAIN_MENU, "OK leaves the options screen");
+    click_options(clicks);
+    if (play_record.state_id == STATE_OPTIONS) {
+        // The pointer may have taken the focus anywhere.
+        const Focus_Ring& focus = static_cast<Options_State*>(app.state.get())->focus;
+        for (int i = 0; i < focus.count() && focus.focus() != Options_State::FOCUS_OK; ++i)
+            send_command(CMD_DOWN_PRESS);
+        send_command(CMD_ENTER);
+    }
+    expect(play_record.state_id == STATE_MAIN_MENU, "OK and Cancel leave the options screen");
     run_frame(0.016);
 }
 
@@ -67,8 +86,10 @@ void fuzz_options(const std::string& file) {
     load_options(&app.options);
     const Options_Record loaded = app.options;
     make_pieces_with_options();
-    use_options_screen();
-    // OK changes the three box bits only.
+    const std::string clicks =
+        file.size() > size_t(OPTIONS_RECORD_SIZE) ? file.substr(OPTIONS_RECORD_SIZE) : "";
+    use_options_screen(clicks);
+    // OK changes the three box bits only; Cancel changes nothing.
     Options_Record saved;
     load_options(&saved);
     const uint32_t boxes = opt_random_colors | opt_special_blocks | opt_uncontrolled_drop;
