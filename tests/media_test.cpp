@@ -59,52 +59,23 @@ TEST_F(Video_Test, FillRectClipsNegativeCornersAndDefaultsToTheScreen) {
     free_surface(off);
 }
 
-TEST_F(Video_Test, BackgroundIsDrawnOnlyWhileSet) {
+TEST_F(Video_Test, BackgroundIsDrawnWhileSetAndHoldsItsPicture) {
     set_background(BMP_BLANK_WHITE);
+    SDL_Surface* picture = zgl_hold(background);  // the test's own look
+    ASSERT_NE(picture, nullptr);
+    set_background(BMP_BLANK_WHITE);  // the same again: still one reference for the background
+    EXPECT_EQ(picture->refcount, 3) << "the catalogue, the background and the test";
+    zgl_unload_bitmap(BMP_BLANK_WHITE);
+    EXPECT_EQ(picture->refcount, 2) << "the catalogue let go; the background still holds it";
     draw_background();
-    EXPECT_GT(colour_at(nullptr, 160, 160).r, 240);
+    EXPECT_GT(colour_at(nullptr, 160, 160).r, 240) << "an unloaded background keeps drawing";
 
     set_background(BMP_NONE);
+    EXPECT_EQ(picture->refcount, 1) << "the background let go of the old picture";
     fill_rect({10, 20, 30, 0}, {0, 0, 320, 320});
     draw_background();  // no background: what was drawn stays
     EXPECT_TRUE(same_colour(colour_at(nullptr, 160, 160), {10, 20, 30, 0}));
-}
-
-TEST_F(Video_Test, BackgroundOfAnUnloadedBitmapKeepsDrawing) {
-    set_background(BMP_BLANK_WHITE);
-    zgl_unload_bitmap(BMP_BLANK_WHITE);
-    paint_screen(0, 0, 0);
-    draw_background();
-    EXPECT_GT(colour_at(nullptr, 10, 10).r, 240);
-}
-
-TEST_F(Video_Test, BackgroundHoldsItsPictureUntilItChanges) {
-    SDL_Surface* picture = zgl_hold(zgl_get_bitmap(BMP_BLANK_WHITE)); // the test's own look
-    ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->refcount, 2) << "the catalogue and the test";
-    set_background(BMP_BLANK_WHITE);
-    EXPECT_EQ(background, picture);
-    EXPECT_EQ(picture->refcount, 3) << "the background took a reference";
-    zgl_unload_bitmap(BMP_BLANK_WHITE);
-    EXPECT_EQ(picture->refcount, 2) << "the catalogue let go; the background still holds it";
-    set_background(BMP_DEFAULT_BG);
-    EXPECT_EQ(picture->refcount, 1) << "the background let go of the old picture";
-    EXPECT_NE(background, picture);
-    set_background(BMP_NONE);
-    EXPECT_EQ(background, nullptr);
     zgl_let_go(picture);
-    EXPECT_EQ(picture, nullptr);
-}
-
-TEST_F(Video_Test, ChoosingTheSameBackgroundAgainKeepsOneReference) {
-    set_background(BMP_BLANK_WHITE);
-    SDL_Surface* picture = background;
-    ASSERT_NE(picture, nullptr);
-    set_background(BMP_BLANK_WHITE);
-    EXPECT_EQ(background, picture);
-    EXPECT_EQ(picture->refcount, 2) << "the catalogue and the background, once each";
-    set_background(BMP_NONE);
-    EXPECT_EQ(picture->refcount, 1);
 }
 
 // ---- bitmap catalogue ------------------------------------------------------
@@ -207,21 +178,11 @@ TEST_F(Bitmap_Test, UnloadGivesAFreshSurfaceWithoutTheOldSettings) {
     EXPECT_FALSE(fresh->flags & SDL_SRCCOLORKEY);
     EXPECT_FALSE(fresh->flags & SDL_SRCALPHA);
     EXPECT_TRUE(old->flags & SDL_SRCCOLORKEY) << "the old surface stays valid for its holders";
-    EXPECT_EQ(old->refcount, 1) << "only the holder is left";
+    EXPECT_EQ(old->refcount, 1) << "the unload gave the catalogue's reference back";
+    zgl_unload_bitmap(BMP_PAUSED);
+    zgl_unload_bitmap(BMP_PAUSED);  // no entry left: nothing more is given back
+    EXPECT_EQ(old->refcount, 1);
     zgl_let_go(old);
-}
-
-TEST_F(Bitmap_Test, UnloadingAPictureNobodyHoldsFreesIt) {
-    SDL_Surface* picture = zgl_get_bitmap(BMP_SIDEBAR_FLARE);
-    ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->refcount, 1) << "the catalogue's own reference";
-    // The test watches with a reference of its own; without it the unload would free the surface.
-    zgl_hold(picture);
-    zgl_unload_bitmap(BMP_SIDEBAR_FLARE);
-    EXPECT_EQ(picture->refcount, 1) << "the unload gave the catalogue's reference back";
-    zgl_unload_bitmap(BMP_SIDEBAR_FLARE);
-    EXPECT_EQ(picture->refcount, 1) << "a second unload finds no entry and frees nothing more";
-    zgl_let_go(picture);
 }
 
 TEST_F(Bitmap_Test, ReleaseAllGivesEveryReferenceBackAndKeepsHeldPictures) {
@@ -281,25 +242,18 @@ TEST_F(Sound_Test, PlayingBeforeLoadingComplainsThenPlays) {
     EXPECT_GE(Mix_Playing(-1), 1);
 }
 
-TEST_F(Sound_Test, MissingSoundIsReportedOnceForTheWholeRun) {
+TEST_F(Sound_Test, MissingSoundsAreReportedOnceForTheWholeRun) {
     use_media_without({"quake.wav"});
     Stderr_Capture err;
-    EXPECT_EQ(load_sound(SND_QUAKE), nullptr);
-    EXPECT_EQ(load_sound(SND_QUAKE), nullptr);
-    play_sound(SND_QUAKE);
-    play_sound(SND_QUAKE);
-    const std::string text = err.text();
-    EXPECT_EQ(err.count("Couldn't load requested sound file: "), 1) << text;
-    EXPECT_EQ(err.count("sound not loaded!\n"), 2);
-    EXPECT_EQ(sound_play_count(SND_QUAKE), 0);
-}
-
-TEST_F(Sound_Test, UnknownIdIsSilentAndReportedOnce) {
-    Stderr_Capture err;
-    EXPECT_EQ(load_sound(4242), nullptr);
-    play_sound(4242);
-    EXPECT_EQ(err.count("Couldn't load requested sound file: "), 1);
-    EXPECT_EQ(err.count("sound not loaded!\n"), 1);
+    for (Sound_Id id : {SND_QUAKE, Sound_Id(4242)}) {  // a missing file and an id without one
+        EXPECT_EQ(load_sound(id), nullptr);
+        EXPECT_EQ(load_sound(id), nullptr);
+        play_sound(id);
+        play_sound(id);
+        EXPECT_EQ(sound_play_count(id), 0);
+    }
+    EXPECT_EQ(err.count("Couldn't load requested sound file: "), 2) << err.text();
+    EXPECT_EQ(err.count("sound not loaded!\n"), 4);
 }
 
 TEST_F(Sound_Test, ReleaseAllFreesTheChunksAndTheNextPlayLoadsAgain) {
