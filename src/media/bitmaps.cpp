@@ -1,5 +1,6 @@
 #include "media/bitmaps.h"
 
+#include "media/pixel_copy.h"
 #include "media/video.h"
 
 #include <cstdio>
@@ -46,12 +47,24 @@ const Bitmap_File bitmap_table[] = {
 // never destroyed, so states torn down at process exit can still give their pictures back.
 std::map<Bitmap_Id, SDL_Surface*>& catalogue = *new std::map<Bitmap_Id, SDL_Surface*>;
 
+// With a screen open, a picture is kept in the screen's format, so a blit copies its pixels instead
+// of converting every one of them in every frame. Colour keys and alpha are set on the kept
+// picture, as on any other. Without a screen (the icon is loaded before it), or if the conversion
+// fails, the picture stays as loaded: it draws the same, only slower.
+SDL_Surface* to_display_format(SDL_Surface* picture) {
+    if (!picture || !SDL_GetVideoSurface()) return picture;
+    SDL_Surface* const converted = SDL_DisplayFormat(picture);
+    if (!converted) return picture;
+    SDL_FreeSurface(picture);
+    return converted;
+}
+
 SDL_Surface* load_file(Bitmap_Id id) {
     const char* path = bitmap_file(id);
     if (!path) return nullptr;
     SDL_RWops* file = SDL_RWFromFile(path, "rb");
     if (!file) return nullptr;
-    return SDL_LoadBMP_RW(file, 1);
+    return to_display_format(SDL_LoadBMP_RW(file, 1));
 }
 
 // Finds or loads the entry; draws announce a picture nobody asked for first.
@@ -68,7 +81,7 @@ void blit(SDL_Surface* picture, SDL_Rect* source, Point point, SDL_Surface* targ
     SDL_Surface* dest = target ? target : screen;
     if (!dest) return;
     SDL_Rect where = to_sdl_rect({point.x, point.y, 0, 0});
-    SDL_BlitSurface(picture, source, dest, &where);
+    blit_surface(picture, source, dest, &where);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "media/video.h"
 
+#include "media/pixel_copy.h"
 #include "media/sounds.h"
 #include "sfont/sfont.h"
 
@@ -83,7 +84,7 @@ void set_background(Bitmap_Id id) {
 
 void draw_background() {
     if (!background || !screen) return;
-    const int result = SDL_BlitSurface(background, nullptr, screen, nullptr);
+    const int result = blit_surface(background, nullptr, screen, nullptr);
     if (result == -2)
         fprintf(stderr, "lost video surface... grabbing again\n");
     else if (result == -1)
@@ -103,7 +104,7 @@ void fill_rect(Colour colour, Rect rect, SDL_Surface* target) {
     if (!screen) return;
     SDL_Surface* surface = target ? target : screen;
     SDL_Rect r = to_sdl_rect(rect);
-    SDL_FillRect(surface, &r, SDL_MapRGB(screen->format, colour.r, colour.g, colour.b));
+    fill_surface(surface, &r, SDL_MapRGB(screen->format, colour.r, colour.g, colour.b));
 }
 
 SDL_Surface* create_surface(int width, int height) {

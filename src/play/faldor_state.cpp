@@ -7,6 +7,7 @@
 #include "play/sidebar.h"
 #include "ui/texts.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 Bitmap_Id overlay_bitmap = BMP_PAUSED;
@@ -108,6 +109,21 @@ void use_flare() {
     start_flash(current);
     current.special_kind = -1;
     current.special_cell = -1;
+}
+
+// Black under everything but the well: the well surface is opaque and is copied over the top left
+// corner of the screen right after, so clearing that part too would only be painted over.
+void clear_around_well() {
+    const SDL_Surface* const well = Grid_Field_Surface::well_surface;
+    if (!well) {
+        fill_rect(COLOR_BLACK, {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT});
+        return;
+    }
+    if (well->w < SCREEN_WIDTH)
+        fill_rect(COLOR_BLACK, {well->w, 0, SCREEN_WIDTH - well->w, SCREEN_HEIGHT});
+    if (well->h < SCREEN_HEIGHT)
+        fill_rect(COLOR_BLACK,
+                  {0, well->h, std::min<int>(well->w, SCREEN_WIDTH), SCREEN_HEIGHT - well->h});
 }
 
 // While the game is over only enter and escape count; while paused only space and escape.
@@ -309,7 +325,7 @@ bool Faldor_State::land() {
 }
 
 void Faldor_State::draw() {
-    fill_rect(COLOR_BLACK, {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT});
+    clear_around_well();
     play_record.grid.draw(0, 0);
     draw_piece(play_record.current);
     if (app.sidebar) app.sidebar->draw_sidebar();

@@ -1,6 +1,7 @@
 #include "play/well.h"
 
 #include "app/vextile.h"
+#include "media/pixel_copy.h"
 #include "media/video.h"
 
 #include <algorithm>
@@ -20,7 +21,7 @@ Rect cell_rect(int col, int row, int ncols = 1, int nrows = 1) {
 // and the next repaint of that area draws it again.
 bool blit(SDL_Surface* source, SDL_Rect* source_rect, SDL_Surface* target, int x, int y) {
     SDL_Rect at = {Sint16(x), Sint16(y), 0, 0};
-    return SDL_BlitSurface(source, source_rect, target, &at) == 0;
+    return blit_surface(source, source_rect, target, &at) == 0;
 }
 
 } // namespace

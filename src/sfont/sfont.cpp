@@ -76,9 +76,12 @@ bool find_glyphs(SDL_Surface* surface, Glyph_Runs* runs) {
     return runs->count == glyph_count;
 }
 
+// A plain colour key, without run-length acceleration: every glyph is a small part of a wide
+// strip, and SDL's run-length blit of a part walks the runs of whole rows of the strip, which
+// costs many times the keyed copy of the glyph's own pixels.
 bool set_black_key(SDL_Surface* surface) {
     const Uint32 black = SDL_MapRGB(surface->format, 0, 0, 0);
-    return SDL_SetColorKey(surface, SDL_SRCCOLORKEY | SDL_RLEACCEL, black) == 0;
+    return SDL_SetColorKey(surface, SDL_SRCCOLORKEY, black) == 0;
 }
 
 // With a display open the picture is kept in its format, so drawing needs no conversion. Without
