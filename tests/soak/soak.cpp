@@ -196,10 +196,11 @@ template <class State> State* current() {
     return dynamic_cast<State*>(app.state.get());
 }
 
-// The keys the game knows and a few it does not.
-constexpr SDLKey play_keys[] = {SDLK_DOWN, SDLK_s,     SDLK_DOWN,   SDLK_LEFT,  SDLK_a,
-                                SDLK_RIGHT, SDLK_d,    SDLK_UP,     SDLK_w,     SDLK_DELETE,
-                                SDLK_SPACE, SDLK_RETURN, SDLK_x,    SDLK_F1,    SDLK_LSHIFT};
+// The keys of play first, then a few of no consequence; return last (noise never presses it).
+constexpr SDLKey keys[] = {SDLK_DOWN, SDLK_s,   SDLK_LEFT, SDLK_a,   SDLK_RIGHT, SDLK_d,
+                           SDLK_UP,   SDLK_w,   SDLK_DELETE, SDLK_SPACE, SDLK_x, SDLK_q,
+                           SDLK_1,    SDLK_TAB, SDLK_F1,   SDLK_LSHIFT, SDLK_RETURN};
+constexpr int PLAY_KEYS = 10, NOISE_KEYS = 16;
 
 // A seeded, headless stand-in for a person at the keyboard and the mouse, biased toward progress
 // so that games end and the whole round of screens comes by again and again.
@@ -257,7 +258,7 @@ class Player {
         const int roll = pick(100);
         if (roll < 45) return mouse(SDL_MOUSEMOTION, pick(SCREEN_WIDTH), pick(SCREEN_HEIGHT));
         if (roll < 50) return mouse(SDL_MOUSEBUTTONUP, pick(SCREEN_WIDTH), pick(SCREEN_HEIGHT));
-        return key(play_keys[pick(static_cast<int>(std::size(play_keys)))], roll >= 80);
+        return key(keys[pick(NOISE_KEYS)], roll >= 80);
     }
     SDL_Event click_anywhere() {
         return mouse(SDL_MOUSEBUTTONDOWN, pick(SCREEN_WIDTH), pick(SCREEN_HEIGHT));
@@ -335,8 +336,8 @@ class Player {
         if (roll < 10) return noise();
         if (roll < 40) return key(chance(70) ? SDLK_DOWN : SDLK_s);
         if (roll < 43) return click_anywhere();
-        // Mostly presses of the game's keys (the first eleven), sometimes their release.
-        return key(play_keys[pick(roll < 90 ? 11 : static_cast<int>(std::size(play_keys)))],
+        // Mostly presses of the keys of play, sometimes their release or another key.
+        return key(keys[pick(roll < 90 ? PLAY_KEYS : static_cast<int>(std::size(keys)))],
                    !chance(25));
     }
 
