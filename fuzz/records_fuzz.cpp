@@ -108,11 +108,13 @@ void show_score_list() {
 }
 
 // The entry screen for the score: the name typed (and one character taken back), then accepted.
-void enter_score(int32_t score, const std::string& name) {
+// Answers the place the score took, or -1.
+int32_t enter_score(int32_t score, const std::string& name) {
     play_record.score = score;
     app.change_state(STATE_SCORE_INPUT);
     run_frame(0.016);
-    if (play_record.state_id != STATE_SCORE_INPUT) return; // the score earns no place
+    if (play_record.state_id != STATE_SCORE_INPUT) return -1; // the score earns no place
+    const int32_t place = static_cast<Score_Input_State*>(app.state.get())->place;
     for (const char c : name)
         send_command(CMD_CHAR, &c);
     send_command(CMD_BACKSPACE);
@@ -122,6 +124,7 @@ void enter_score(int32_t score, const std::string& name) {
     send_command(CMD_ENTER);
     expect(play_record.state_id == STATE_SCORE_LIST, "accepting shows the list");
     run_frames(2, 0.016);
+    return place;
 }
 
 void fuzz_scores(int32_t score, const std::string& file) {
@@ -133,9 +136,11 @@ void fuzz_scores(int32_t score, const std::string& file) {
     const std::string name = file.size() > size_t(SCORE_TABLE_SIZE)
                                  ? file.substr(SCORE_TABLE_SIZE, SCORE_NAME_SIZE)
                                  : std::string("Fuzz");
-    enter_score(score, name);
+    const int32_t place = enter_score(score, name);
     load_score_table(&table);
     expect(names_are_terminated(table), "every saved name ends in a zero");
+    expect(place < 0 || (place < SCORE_ROWS && table.rows[place].score == score),
+           "the accepted score is saved at its place");
 }
 
 } // namespace
