@@ -91,7 +91,7 @@ void refuse_early_exit() {
 }
 
 // What must hold after every event and every frame: the current state is the one state_id names,
-// the well holds only storable tiles (thawed ones only while the ice runs), the play record is
+// the well holds only storable tiles (none thawed in play, after the ice), the play record is
 // one the loader would take back, the score and the level never fall within a game, a new game
 // starts empty, and the keyboard types only while a placed name is asked for.
 class Checker {
@@ -111,7 +111,7 @@ class Checker {
         for (int i = 0; i < GRID_COLS * GRID_ROWS; ++i) {
             const int32_t cell = record.grid.cells[i];
             if ((cell != EMPTY_CELL && (cell < 0 || cell > TILE_THAWED)) ||
-                (cell == TILE_THAWED && id != STATE_ICE))
+                (cell == TILE_THAWED && id == STATE_PLAY))
                 fail(format("cell %ld,%ld holds %ld", i % GRID_COLS, i / GRID_COLS, cell));
         }
         if (!play_record_is_sound(record))
