@@ -49,6 +49,9 @@ Score_Input_State* enter_with(int32_t score) {
 TEST_F(Scores_Test, ASortedTablePlacesATieWithTheBestSecondAScoreAboveAllFirstATenthsTieNowhere) {
     Score_Input_State* input = enter_with(100);
     EXPECT_TRUE(input->not_placed && !app.text_entry);
+    // Keys pressed before the first frame reach a screen that has no place to store into.
+    for (const Command early : {CMD_ENTER, ACCEPT, CMD_CHAR})
+        EXPECT_FALSE(input->handle_command(early, "x")) << early;
     input->do_frame();
     EXPECT_EQ(play_record.state_id, STATE_SCORE_LIST);
     EXPECT_FALSE(file_exists(SCORE_FILE_NAME));

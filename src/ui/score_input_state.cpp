@@ -104,6 +104,9 @@ void Score_Input_State::draw_name_box() const {
 }
 
 bool Score_Input_State::handle_command(Command command, const char* text) {
+    // A score without a place has nothing to type or accept: keys pressed before the first frame
+    // moves on to the list must not store it.
+    if (not_placed) return false;
     switch (command) {
     case ACTION_ACCEPT:
         return store();
