@@ -187,6 +187,12 @@ void write_saved_games() {
         write_game("screen_" + std::to_string(id), screen,
                    {0, 1, 30, 128, 200, 31, 128, 200, 0, 4 + 9, 3, 0, 27, 'b', 0, 1});
     }
+    // The entry of a score without a place, Enter pressed before its first frame.
+    Play_Record unplaced = started_game();
+    unplaced.state_id = STATE_SCORE_INPUT;
+    unplaced.flags = FLAG_GAME_OVER;
+    unplaced.score = 5;
+    write_game("score_unplaced_enter", unplaced, {4 + 9, 0, 0});
     Play_Record bad = started_game();
     bad.grid.cells[7] = 99;
     write_game("bad_cell", bad);
