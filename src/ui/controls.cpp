@@ -123,6 +123,12 @@ void Focus_Ring::step(int delta) {
     move_to(((focus_ + delta) % count() + count()) % count());
 }
 
+bool Focus_Ring::step_on(Command command) {
+    if (command != CMD_DOWN_PRESS && command != CMD_UP) return false;
+    step(command == CMD_DOWN_PRESS ? +1 : -1);
+    return true;
+}
+
 int Focus_Ring::control_at(int px, int py, int first, int end) const {
     for (int i = first; i < end && i < count(); ++i)
         if (controls_[i]->holds(px, py)) return i;

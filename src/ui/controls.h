@@ -81,6 +81,9 @@ class Focus_Ring {
     void move_to(int32_t index);
     // The next (+1) or previous (-1) control, wrapping around at both ends.
     void step(int delta);
+    // Down moves the focus to the next control and up to the previous one; answers whether the
+    // command was one of the two.
+    bool step_on(Command command);
     // Index of the first control in [first, end) that holds the point, or -1.
     int control_at(int px, int py, int first, int end) const;
     // Calls click on the controls in [first, end) in order until one hits; its index, or -1.

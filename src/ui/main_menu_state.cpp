@@ -61,13 +61,8 @@ void Main_Menu_State::do_frame() {
 
 bool Main_Menu_State::handle_command(Command command, const char*) {
     if (command < static_cast<Command>(BUTTON_COUNT)) return act(static_cast<int>(command));
+    if (focus.step_on(command)) return true;
     switch (command) {
-    case CMD_DOWN_PRESS:
-        focus.step(+1);
-        return true;
-    case CMD_UP:
-        focus.step(-1);
-        return true;
     case CMD_ENTER:
         return handle_command(focus.focus(), nullptr);
     case CMD_ESCAPE:

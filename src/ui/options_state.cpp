@@ -69,17 +69,12 @@ void Options_State::do_frame() {
 }
 
 bool Options_State::handle_command(Command command, const char*) {
+    if (focus.step_on(command)) return true;
     switch (command) {
     case ACTION_OK:
         return keep();
     case ACTION_CANCEL:
         return drop();
-    case CMD_DOWN_PRESS:
-        focus.step(+1);
-        return true;
-    case CMD_UP:
-        focus.step(-1);
-        return true;
     case CMD_ENTER:
         if (focus.focus() >= FOCUS_OK)
             return handle_command(static_cast<Command>(focus.focus() - FOCUS_OK), nullptr);

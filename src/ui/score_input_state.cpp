@@ -107,6 +107,7 @@ bool Score_Input_State::handle_command(Command command, const char* text) {
     // A score without a place has nothing to type or accept: keys pressed before the first frame
     // moves on to the list must not store it.
     if (not_placed) return false;
+    if (focus.step_on(command)) return true;
     switch (command) {
     case ACTION_ACCEPT:
         return store();
@@ -117,12 +118,6 @@ bool Score_Input_State::handle_command(Command command, const char* text) {
         return type(text);
     case CMD_BACKSPACE:
         return erase();
-    case CMD_DOWN_PRESS:
-        focus.step(+1);
-        return true;
-    case CMD_UP:
-        focus.step(-1);
-        return true;
     case CMD_ENTER:
         return handle_command(static_cast<Command>(focus.focus()), nullptr);
     default:
