@@ -261,6 +261,9 @@ void write_scores() {
     write_seed("records_fuzz", "scores_full_names", seed << word_bytes(INT32_MAX) << odd);
     seed = {9};
     write_seed("records_fuzz", "scores_no_place", seed << word_bytes(10) << score_image(table));
+    seed = {11};
+    write_seed("records_fuzz", "scores_no_place_at_once",
+               seed << word_bytes(10) << score_image(table));
 }
 
 // ---- texts -------------------------------------------------------------------------------------

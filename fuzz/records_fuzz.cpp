@@ -1,7 +1,8 @@
 // The options file and the high-score file as the game reads them, and the screens that show them.
 //
 // The first byte picks the file: even for ".vextile-options", odd for ".vextile-hiscores". For the
-// high scores the next four bytes are the score of the game that just ended (little-endian). The
+// high scores its bit 1 has the name entered at once, before the first frame of the entry screen,
+// and the next four bytes are the score of the game that just ended (little-endian). The
 // rest is the file. Bytes after the record's size are ignored by the game; here they are the
 // mouse clicks on the options screen, or the name the player types.
 #include "fuzz_world.h"
@@ -107,40 +108,55 @@ void show_score_list() {
     expect(play_record.state_id == STATE_MAIN_MENU, "the list times out into the main menu");
 }
 
-// The entry screen for the score: the name typed (and one character taken back), then accepted.
-// Answers the place the score took, or -1.
-int32_t enter_score(int32_t score, const std::string& name) {
+// The entry screen for the score: the name typed (and one character taken back), then accepted,
+// either after a frame or at once, before the first frame (as a player who presses Enter twice on
+// the game-over screen). Answers the place the score took, or -1.
+int32_t enter_score(int32_t score, const std::string& name, bool at_once) {
     play_record.score = score;
     app.change_state(STATE_SCORE_INPUT);
-    run_frame(0.016);
-    if (play_record.state_id != STATE_SCORE_INPUT) return -1; // the score earns no place
-    const int32_t place = static_cast<Score_Input_State*>(app.state.get())->place;
+    const auto* const entry_screen = static_cast<const Score_Input_State*>(app.state.get());
+    const int32_t place = entry_screen->not_placed ? -1 : entry_screen->place;
+    if (!at_once) run_frame(0.016);
+    if (play_record.state_id != STATE_SCORE_INPUT) return place; // left for the list
     for (const char c : name)
         send_command(CMD_CHAR, &c);
     send_command(CMD_BACKSPACE);
-    run_frame(0.016);
+    if (!at_once) run_frame(0.016);
     send_command(CMD_DOWN_PRESS);
     send_command(CMD_UP);
     send_command(CMD_ENTER);
-    expect(play_record.state_id == STATE_SCORE_LIST, "accepting shows the list");
     run_frames(2, 0.016);
+    expect(play_record.state_id == STATE_SCORE_LIST, "the entry ends in the list");
     return place;
 }
 
-void fuzz_scores(int32_t score, const std::string& file) {
+bool same_tables(const Score_Table& a, const Score_Table& b) {
+    uint8_t image_a[SCORE_TABLE_SIZE];
+    uint8_t image_b[SCORE_TABLE_SIZE];
+    encode_score_table(a, image_a);
+    encode_score_table(b, image_b);
+    return std::memcmp(image_a, image_b, SCORE_TABLE_SIZE) == 0;
+}
+
+void fuzz_scores(int32_t score, const std::string& file, bool at_once) {
     write_scratch_file(SCORE_FILE_NAME, reinterpret_cast<const uint8_t*>(file.data()), file.size());
-    Score_Table table;
-    load_score_table(&table);
-    expect(names_are_terminated(table), "every loaded name ends in a zero");
+    Score_Table before;
+    load_score_table(&before);
+    expect(names_are_terminated(before), "every loaded name ends in a zero");
     show_score_list();
     const std::string name = file.size() > size_t(SCORE_TABLE_SIZE)
                                  ? file.substr(SCORE_TABLE_SIZE, SCORE_NAME_SIZE)
                                  : std::string("Fuzz");
-    const int32_t place = enter_score(score, name);
-    load_score_table(&table);
-    expect(names_are_terminated(table), "every saved name ends in a zero");
-    expect(place < 0 || (place < SCORE_ROWS && table.rows[place].score == score),
-           "the accepted score is saved at its place");
+    const int32_t place = enter_score(score, name, at_once);
+    Score_Table after;
+    load_score_table(&after);
+    expect(names_are_terminated(after), "every saved name ends in a zero");
+    if (place < 0) {
+        expect(same_tables(before, after), "a score without a place changes no row");
+    } else {
+        expect(place < SCORE_ROWS && after.rows[place].score == score,
+               "the accepted score is saved at its place");
+    }
 }
 
 } // namespace
@@ -153,10 +169,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reset_game();
     Byte_Reader input(data, size);
-    const bool scores = (input.byte() & 1) != 0;
-    if (scores) {
+    const uint8_t choices = input.byte();
+    if ((choices & 1) != 0) {
         const int32_t score = input.word();
-        fuzz_scores(score, input.rest(size));
+        fuzz_scores(score, input.rest(size), (choices & 2) != 0);
     } else {
         fuzz_options(input.rest(size));
     }
