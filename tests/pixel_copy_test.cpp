@@ -1,6 +1,7 @@
-// The drawing shortcuts: plain copies and fills done with memmove and memset draw exactly what SDL
-// draws, clip as SDL clips and write the same rectangles back; pictures come in the screen's
-// format; the play frame's clear beside the well leaves the screen as a full clear would.
+// The drawing shortcuts: copies and fills done without SDL draw exactly what SDL draws, clip as SDL
+// clips and write the same rectangles back; pictures come in the screen's format; the play frame's
+// clear beside the well leaves the screen as a full clear would; the sidebar's backdrop shows what
+// drawing its parts shows.
 #include "game_test.h"
 
 #include "app/vextile.h"
@@ -10,7 +11,9 @@
 #include "play/play_record.h"
 #include "play/sidebar.h"
 #include "play/well.h"
+#include "ui/texts.h"
 
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -233,6 +236,52 @@ TEST_F(Pixel_Copy_Test, ThePlayFrameHidesWhatTheScreenShowedBefore) {
         const Surface_Ptr over_black = play_frame_over(0, with_sidebar);
         ASSERT_TRUE(over_white && over_black);
         EXPECT_TRUE(same_pixels(over_white.get(), over_black.get())) << "sidebar " << with_sidebar;
+    }
+}
+
+// The sidebar as a frame drew it part by part before it kept a backdrop.
+void draw_sidebar_part_by_part(const Sidebar& s) {
+    char text[32];
+    zgl_draw_bitmap(BMP_SIDEBAR, {s.panel.x, s.panel.y});
+    zgl_draw_bitmap(BMP_SIDEBAR_NEXT, {s.next_label.x, s.next_label.y});
+    zgl_draw_bitmap(BMP_SIDEBAR_NEXTBOX, {s.next_box.x, s.next_box.y});
+    draw_piece(play_record.next);
+    zgl_draw_bitmap(BMP_SIDEBAR_LEVEL, {s.level_label.x, s.level_label.y});
+    std::snprintf(text, sizeof text, "%03d", play_record.level);
+    write_text_centered(text, s.panel.x, s.level_label.y + s.level_label.h, s.panel.w);
+    zgl_draw_bitmap(BMP_SIDEBAR_SCORE, {s.score_label.x, s.score_label.y});
+    std::snprintf(text, sizeof text, "%07d", play_record.shown_score);
+    write_text_centered(text, s.panel.x, s.score_label.y + s.score_label.h, s.panel.w);
+    zgl_draw_bitmap(BMP_SIDEBAR_FLARE, {s.flare_icon.x, s.flare_icon.y});
+    std::snprintf(text, sizeof text, "%02d", play_record.flares);
+    write_text(text, s.flare_icon.x + s.flare_icon.w,
+               s.flare_icon.y + (s.flare_icon.h - text_height()) / 2);
+}
+
+Surface_Ptr screen_copy() {
+    SDL_Surface* screen_surface = get_screen();
+    Surface_Ptr copy = make_surface(screen_surface->w, screen_surface->h);
+    if (copy) copy_pixels(screen_surface, copy.get());
+    return copy;
+}
+
+TEST_F(Pixel_Copy_Test, TheSidebarsBackdropShowsWhatDrawingItsPartsShows) {
+    Sidebar s;
+    play_record.level = 12;
+    play_record.score = play_record.shown_score = 4711; // nothing left to count up
+    play_record.flares = 3;
+    for (int shape = 0; shape < SHAPE_COUNT; ++shape) {
+        generate_piece(play_record.next, shape);
+        play_record.next.rotation = shape % 4;
+        s.place_next_piece();
+        paint_screen(90, 30, 200);
+        draw_sidebar_part_by_part(s);
+        const Surface_Ptr by_parts = screen_copy();
+        paint_screen(90, 30, 200);
+        s.draw_sidebar();
+        const Surface_Ptr by_backdrop = screen_copy();
+        ASSERT_TRUE(by_parts && by_backdrop);
+        EXPECT_TRUE(same_pixels(by_parts.get(), by_backdrop.get())) << "shape " << shape;
     }
 }
 

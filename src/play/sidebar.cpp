@@ -1,6 +1,7 @@
 #include "play/sidebar.h"
 
 #include "app/vextile.h"
+#include "media/pixel_copy.h"
 #include "media/video.h"
 #include "play/play_record.h"
 #include "ui/texts.h"
@@ -29,6 +30,21 @@ Rect centred_rect(Bitmap_Id id, const Rect& panel, int y) {
 
 void draw_at(Bitmap_Id id, const Rect& rect) {
     zgl_draw_bitmap(id, {rect.x, rect.y});
+}
+
+bool inside(const Rect& inner, const Rect& outer) {
+    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.w <= outer.x + outer.w &&
+           inner.y + inner.h <= outer.y + outer.h;
+}
+
+// Whether the rows from top to bottom (exclusive) miss the rectangle.
+bool rows_miss(int top, int bottom, const Rect& rect) {
+    return bottom <= rect.y || top >= rect.y + rect.h;
+}
+
+bool is_opaque(const SDL_Surface* picture) {
+    return picture && !(picture->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA)) &&
+           !picture->format->Amask;
 }
 
 // Where a piece whose extent along one axis runs from lo to hi must stand so that its cells are
@@ -65,6 +81,52 @@ Sidebar::Sidebar() {
     flare_icon = bitmap_rect(BMP_SIDEBAR_FLARE, 0, score_label.y + score_label.h + line + gap);
     // The icon and a count as wide as "x00" beside it are centred together.
     flare_icon.x = centred_x(panel, flare_icon.w + text_width("x00"));
+    compose_backdrop();
+}
+
+Sidebar::~Sidebar() {
+    if (backdrop) free_surface(backdrop);
+}
+
+void Sidebar::compose_backdrop() {
+    if (!backdrop_is_exact()) return;
+    backdrop = create_surface(panel.w, panel.h);
+    if (!backdrop) return;
+    const Point origin = {-panel.x, -panel.y};
+    const struct {
+        Bitmap_Id id;
+        const Rect& rect;
+    } parts[] = {{BMP_SIDEBAR, panel},
+                 {BMP_SIDEBAR_NEXT, next_label},
+                 {BMP_SIDEBAR_NEXTBOX, next_box},
+                 {BMP_SIDEBAR_LEVEL, level_label},
+                 {BMP_SIDEBAR_SCORE, score_label},
+                 {BMP_SIDEBAR_FLARE, flare_icon}};
+    for (const auto& part : parts)
+        zgl_draw_bitmap(part.id, {part.rect.x + origin.x, part.rect.y + origin.y}, backdrop);
+}
+
+// A frame draws the panel, the next label, the box, the next piece, then each label with its
+// number. Drawn ahead of the piece and the numbers, the labels and the icon must not lie where
+// those could land.
+bool Sidebar::backdrop_is_exact() const {
+    if (!get_screen() || !is_opaque(zgl_get_bitmap(BMP_SIDEBAR))) return false;
+    for (const Bitmap_Id id : {BMP_SIDEBAR_NEXT, BMP_SIDEBAR_NEXTBOX, BMP_SIDEBAR_LEVEL,
+                               BMP_SIDEBAR_SCORE, BMP_SIDEBAR_FLARE})
+        if (!zgl_get_bitmap(id)) return false;
+    for (const Rect& part : {next_label, next_box, level_label, score_label, flare_icon})
+        if (!inside(part, panel)) return false;
+    // A piece is at most four blocks across: centred in a box that large, it stays inside it.
+    const int piece_extent = 4 * app.block_size;
+    if (next_box.w < piece_extent || next_box.h < piece_extent) return false;
+    const int line = text_height();
+    const int level_line = level_label.y + level_label.h;
+    const int score_line = score_label.y + score_label.h;
+    for (const Rect& later : {level_label, score_label, flare_icon})
+        if (!rows_miss(next_box.y, next_box.y + next_box.h, later)) return false;
+    for (const Rect& later : {score_label, flare_icon})
+        if (!rows_miss(level_line, level_line + line, later)) return false;
+    return rows_miss(score_line, score_line + line, flare_icon);
 }
 
 void Sidebar::place_next_piece() {
@@ -76,6 +138,10 @@ void Sidebar::place_next_piece() {
 }
 
 void Sidebar::draw_sidebar() {
+    if (backdrop) {
+        draw_over_backdrop();
+        return;
+    }
     draw_at(BMP_SIDEBAR, panel);
     draw_at(BMP_SIDEBAR_NEXT, next_label);
     draw_at(BMP_SIDEBAR_NEXTBOX, next_box);
@@ -85,8 +151,22 @@ void Sidebar::draw_sidebar() {
     draw_flares();
 }
 
+void Sidebar::draw_over_backdrop() {
+    SDL_Rect at = to_sdl_rect({panel.x, panel.y, 0, 0});
+    blit_surface(backdrop, nullptr, get_screen(), &at);
+    draw_piece(play_record.next);
+    write_level();
+    advance_shown_score();
+    write_score();
+    write_flares();
+}
+
 void Sidebar::draw_level() {
     draw_at(BMP_SIDEBAR_LEVEL, level_label);
+    write_level();
+}
+
+void Sidebar::write_level() {
     std::snprintf(text, sizeof text, "%03d", play_record.level);
     write_text_centered(text, panel.x, level_label.y + level_label.h, panel.w);
 }
@@ -102,12 +182,20 @@ void Sidebar::advance_shown_score() {
 void Sidebar::draw_score() {
     draw_at(BMP_SIDEBAR_SCORE, score_label);
     advance_shown_score();
+    write_score();
+}
+
+void Sidebar::write_score() {
     std::snprintf(text, sizeof text, "%07d", play_record.shown_score);
     write_text_centered(text, panel.x, score_label.y + score_label.h, panel.w);
 }
 
 void Sidebar::draw_flares() {
     draw_at(BMP_SIDEBAR_FLARE, flare_icon);
+    write_flares();
+}
+
+void Sidebar::write_flares() {
     std::snprintf(text, sizeof text, "%02d", play_record.flares);
     write_text(text, flare_icon.x + flare_icon.w,
                flare_icon.y + (flare_icon.h - text_height()) / 2);
