@@ -8,5 +8,7 @@ constexpr long SCREEN_BYTES = 320L * 320L * 4L;
 // One bound's work (memset of the buffer, memcpy of it into a second one).
 void fill_and_copy_screen();
 
-// The bound in nanoseconds: measured once (the median of many timed batches) on the first call.
+// The bound in nanoseconds of the calling thread's CPU time: measured once (the median of many
+// timed batches) on the first call. CPU time, like the frames' ratios: on a machine shared with
+// compilers, wall time also counts the waits for a core.
 double bound_nanoseconds();

@@ -263,7 +263,7 @@ void BM_score_list(benchmark::State& state) {
 }
 
 void add_frame(const char* name, void (*function)(benchmark::State&)) {
-    benchmark::RegisterBenchmark(name, function)->Unit(benchmark::kMicrosecond)->UseRealTime();
+    benchmark::RegisterBenchmark(name, function)->Unit(benchmark::kMicrosecond);
 }
 
 } // namespace
@@ -284,6 +284,5 @@ void register_frame_benchmarks() {
     add_frame("frame/score_list", BM_score_list);
     benchmark::RegisterBenchmark("alloc/steady_play", BM_steady_play_allocations)
         ->Unit(benchmark::kMillisecond)
-        ->UseRealTime()
         ->Iterations(1);
 }

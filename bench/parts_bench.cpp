@@ -64,13 +64,11 @@ void BM_score_text(benchmark::State& state) {
 
 template <typename... Args>
 void add_part(const char* name, void (*function)(benchmark::State&, Args...), Args... args) {
-    benchmark::RegisterBenchmark(name, function, args...)
-        ->Unit(benchmark::kMicrosecond)
-        ->UseRealTime();
+    benchmark::RegisterBenchmark(name, function, args...)->Unit(benchmark::kMicrosecond);
 }
 
 void add_part(const char* name, void (*function)(benchmark::State&)) {
-    benchmark::RegisterBenchmark(name, function)->Unit(benchmark::kMicrosecond)->UseRealTime();
+    benchmark::RegisterBenchmark(name, function)->Unit(benchmark::kMicrosecond);
 }
 
 } // namespace
