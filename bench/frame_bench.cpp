@@ -33,8 +33,7 @@ constexpr int WARM_UP_FRAMES = 3;            // SDL builds blit maps and RLE cop
 constexpr int MAX_DRIVE_FRAMES = 200;
 constexpr int STEADY_PLAY_FRAMES = 10000;
 
-// ---- running frames
-// -------------------------------------------------------------------------------
+// ---- running frames -----------------------------------------------------------------------------
 
 template <typename S> S* current_state() {
     return dynamic_cast<S*>(app.state.get());
@@ -95,8 +94,7 @@ void fail_setup(benchmark::State& state) {
     }
 }
 
-// ---- the loop's own share
-// ------------------------------------------------------------------------
+// ---- the loop's own share -----------------------------------------------------------------------
 
 // No state and no background: the two clock reads and the flip that every frame pays.
 void BM_no_state(benchmark::State& state) {
@@ -107,8 +105,10 @@ void BM_no_state(benchmark::State& state) {
 
 // ---- play ---------------------------------------------------------------------------------------
 
+// The piece is lifted back before a frame, so the last frame may have taken it one row lower.
 bool piece_in_the_air() {
-    return (play_record.flags & FLAG_FALLING) != 0 && play_record.current.row <= PIECE_LOWEST_ROW;
+    const bool falling = (play_record.flags & FLAG_FALLING) != 0;
+    return falling && play_record.current.row <= PIECE_LOWEST_ROW + 1;
 }
 
 void play_falling_frame() {
