@@ -14,27 +14,24 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on the first free display from 90 on; sets DISPLAY and WORK (the game's directory).
+# Starts a private Xvfb (it picks a free display itself, so tests may run side by side); sets
+# DISPLAY and WORK (the game's directory).
 e2e_setup() {
     WORK=$(mktemp -d /tmp/vextile-e2e-XXXXXX)
     ln -s "$MEDIA" "$WORK/media"
     : >"$WORK/stderr"
-    local n
-    for n in $(seq 90 190); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 400x400x24 -nolisten tcp >/dev/null 2>&1 &
-        XVFB_PID=$!
-        local i
-        for i in $(seq 50); do
-            if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-                export DISPLAY=":$n"
-                trap e2e_teardown EXIT
-                return 0
-            fi
-            kill -0 $XVFB_PID 2>/dev/null || break
-            sleep 0.1
-        done
-        kill $XVFB_PID 2>/dev/null
+    Xvfb -displayfd 3 -screen 0 400x400x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    trap e2e_teardown EXIT
+    local i n
+    for i in $(seq 100); do
+        n=$(cat "$WORK/display" 2>/dev/null)
+        if [ -n "$n" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+            export DISPLAY=":$n"
+            return 0
+        fi
+        kill -0 $XVFB_PID 2>/dev/null || break
+        sleep 0.1
     done
     fail "no X server could be started"
 }
