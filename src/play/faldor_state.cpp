@@ -111,16 +111,18 @@ void use_flare() {
     current.special_cell = -1;
 }
 
-// Black under everything but the well: the well surface is opaque and is copied over the top left
-// corner of the screen right after, so clearing that part too would only be painted over.
+// Black under everything but the well and the sidebar: the well surface is opaque and is copied
+// over the top left corner of the screen right after, and a sidebar that paints its strip with an
+// opaque picture follows, so clearing those parts too would only be painted over.
 void clear_around_well() {
     const SDL_Surface* const well = Grid_Field_Surface::well_surface;
     if (!well) {
         fill_rect(COLOR_BLACK, {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT});
         return;
     }
-    if (well->w < SCREEN_WIDTH)
-        fill_rect(COLOR_BLACK, {well->w, 0, SCREEN_WIDTH - well->w, SCREEN_HEIGHT});
+    const Rect strip = {well->w, 0, SCREEN_WIDTH - well->w, SCREEN_HEIGHT};
+    const bool strip_painted = app.sidebar && app.sidebar->paints_over(strip);
+    if (well->w < SCREEN_WIDTH && !strip_painted) fill_rect(COLOR_BLACK, strip);
     if (well->h < SCREEN_HEIGHT)
         fill_rect(COLOR_BLACK,
                   {0, well->h, std::min<int>(well->w, SCREEN_WIDTH), SCREEN_HEIGHT - well->h});

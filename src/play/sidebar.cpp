@@ -151,6 +151,10 @@ void Sidebar::draw_sidebar() {
     draw_flares();
 }
 
+bool Sidebar::paints_over(const Rect& area) const {
+    return backdrop && inside(area, panel);
+}
+
 void Sidebar::draw_over_backdrop() {
     SDL_Rect at = to_sdl_rect({panel.x, panel.y, 0, 0});
     blit_surface(backdrop, nullptr, get_screen(), &at);

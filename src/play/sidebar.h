@@ -16,6 +16,9 @@ class Sidebar {
     void place_next_piece();
     // Draws the panel and everything in it, and advances the shown score.
     void draw_sidebar();
+    // Whether draw_sidebar paints every pixel of the area with an opaque picture, whatever the
+    // screen showed there before.
+    bool paints_over(const Rect& area) const;
 
     Rect panel{};
     Rect next_label{};
