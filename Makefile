@@ -22,14 +22,16 @@ test: bootstrap
 	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory fuzz-smoke
 
-# Frame costs against the memset + memcpy bound, allocations of steady play and start-up time, in an
-# optimised build without sanitizers. Extra flags for the benchmark program go in BENCH_ARGS.
+# Frame costs against the memset + memcpy bound, allocations of steady play, start-up time and the
+# frame clock's pacing, in an optimised build without sanitizers; then the whole game's CPU load
+# (and the X server's) under Xvfb. Extra flags for the benchmark program go in BENCH_ARGS.
 BENCH_ARGS ?= --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 bench: bootstrap
 	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
 		-DVEXTILE_TESTS=OFF -DVEXTILE_BENCH=ON >/dev/null
-	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target vextile_bench
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target vextile_bench vextile
 	$(BENCH_BUILD)/bench/vextile_bench $(BENCH_ARGS)
+	@bench/desktop_load.sh $(abspath $(BENCH_BUILD))/vextile $(abspath $(BENCH_BUILD))/media
 
 contact-sheet: build
 	@scripts/contact-sheet $(BUILD)/media $(BUILD)/contact-sheet.png

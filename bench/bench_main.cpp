@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -18,6 +19,8 @@ namespace {
 
 constexpr double PLAY_BUDGET_X_BOUND = 2.0;
 constexpr double STARTUP_BUDGET_MS = 50.0;
+constexpr double PACING_MEDIAN_MS = 0.5;  // frame intervals against the period
+constexpr double PACING_P99_MS = 3.0;
 constexpr const char* PLAY_FRAME = "frame/play_falling";
 constexpr const char* STEADY_PLAY = "alloc/steady_play";
 
@@ -144,6 +147,17 @@ void Bound_Reporter::print_row(const std::string& name) const {
                     verdict(ms <= STARTUP_BUDGET_MS).c_str());
         return;
     }
+    if (starts_with(name, "pacing/")) {
+        const double period = r.counters["period_ms"];
+        const double median = r.counters["median_ms"], p99 = r.counters["p99_ms"];
+        const bool met = std::abs(median - period) <= PACING_MEDIAN_MS &&
+                         std::abs(p99 - period) <= PACING_P99_MS;
+        std::printf("%-30s median %6.2f ms  99th %6.2f ms  period %6.2f ms   median within "
+                    "%.1f ms, 99th within %.0f ms: %s\n",
+                    name.c_str(), median, p99, period, PACING_MEDIAN_MS, PACING_P99_MS,
+                    verdict(met).c_str());
+        return;
+    }
     if (name == STEADY_PLAY) {
         const double per_frame = r.counters["allocs_per_frame"];
         std::printf("%-30s %9.0f frames %37s %9.4f  0 allocations: %s\n", name.c_str(),
@@ -193,6 +207,7 @@ int main(int argc, char** argv) {
     register_frame_benchmarks();
     register_part_benchmarks();
     register_startup_benchmarks();
+    register_pacing_benchmarks();
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.print_summary();
     benchmark::Shutdown();

@@ -7,6 +7,8 @@ void register_bound_benchmark();
 void register_frame_benchmarks();
 // The drawing steps of the play frame, one by one.
 void register_part_benchmarks();
+// The real main loop at the default frame-rate ceiling: the spread of the frame intervals.
+void register_pacing_benchmarks();
 // Fresh starts of the game, each in a new process.
 void register_startup_benchmarks();
 

@@ -1,9 +1,22 @@
-// Vextile: start, run, stop.
+// Vextile: read the command line, then start, run, stop.
+#include "app/command_line.h"
 #include "app/vextile.h"
 
 #include <SDL/SDL.h>
 
-int main(int, char**) {
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    Launch_Options options;
+    switch (parse_command_line(argc, argv, &options, stdout, stderr)) {
+    case Launch::EXIT_OK:
+        return 0;
+    case Launch::EXIT_USAGE:
+        return EXIT_USAGE_STATUS;
+    case Launch::RUN:
+        break;
+    }
+    app.frame_clock = Frame_Clock(options.fps);
     if (!app.init()) return 1;
     app.run();
     app.shutdown();

@@ -6,21 +6,36 @@
 #include "media/bitmaps.h"
 #include "play/play_record.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
-// A screen that writes down everything it is handed; each frame it notes the frame time and asks
-// the main loop to end.
+void push_key(SDLKey sym) {
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = sym;
+    SDL_PushEvent(&key);
+}
+
+// A screen that writes down everything it is handed; each frame it notes the frame time and what
+// was typed so far, runs the frame's script, and asks the main loop to end when there is none.
 struct Recording_State : Game_State {
     std::vector<Command> commands;
     std::string typed; // the characters of CMD_CHAR
     std::vector<int> mouse;
     std::vector<double> frames;
+    std::vector<std::string> typed_by_frame;
+    std::vector<std::function<void()>> script; // one step a frame
 
     void do_frame() override {
         frames.push_back(app.frame_seconds);
+        typed_by_frame.push_back(typed);
+        if (frames.size() <= script.size()) {
+            script[frames.size() - 1]();
+            return;
+        }
         SDL_Event quit{};
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit);
@@ -41,6 +56,10 @@ class App_Test : public Game_Test {
     void SetUp() override {
         Game_Test::SetUp();
         app.state.reset(screen = new Recording_State);
+    }
+    void TearDown() override {
+        app.frame_clock = Frame_Clock();
+        Game_Test::TearDown();
     }
     void press(SDLKey sym, int mod = KMOD_NONE) { app.key_down({0, sym, SDLMod(mod), 0}); }
     void release(SDLKey sym) { app.key_up({0, sym, KMOD_NONE, 0}); }
@@ -139,18 +158,22 @@ TEST_F(App_Test, MovementCommandsSetThePlayFlags) {
     EXPECT_EQ(play_record.flags, FLAG_ROTATE | kept);
 }
 
-TEST_F(App_Test, FirstFrameSeesOneMillisecondAndEventsComeFirst) {
-    app.frame_seconds = 0.5;
-    // A key already waiting is handled before the first frame; nothing leaves the loop but quit.
-    SDL_Event key{};
-    key.type = SDL_KEYDOWN;
-    key.key.keysym.sym = SDLK_x;
-    SDL_PushEvent(&key);
+// The main loop hands every waiting event to the state before each frame, paces the frames and
+// gives each the time since the previous one started; nothing leaves the loop but quit.
+TEST_F(App_Test, EventsComeFirstAndEachFrameGetsTheTimeSinceTheLast) {
+    constexpr int64_t MS = 1000000;
+    int64_t now = 0;
+    app.frame_clock = Frame_Clock(50, {[&] { return now; }, [&](int64_t ns) { now += ns; }});
+    for (SDLKey k : {SDLK_x, SDLK_y, SDLK_z})
+        push_key(k);
+    screen->script = {
+        [&] { now += 3 * MS; },                   // a frame that draws for 3 ms
+        [&] { push_key(SDLK_m), push_key(SDLK_n); }, // keys pressed while the frame runs
+        [&] { now += 45 * MS; },                  // a frame slower than the period
+    };
     app.run();
-    EXPECT_EQ(screen->typed, "x");
-    EXPECT_EQ(screen->frames, std::vector<double>{0.001});
-    // The frame's own duration in whole milliseconds: small and never negative.
-    EXPECT_TRUE(app.frame_seconds >= 0 && app.frame_seconds < 1) << app.frame_seconds;
+    EXPECT_EQ(screen->typed_by_frame, (std::vector<std::string>{"xyz", "xyz", "xyzmn", "xyzmn"}));
+    EXPECT_EQ(screen->frames, (std::vector<double>{0.001, 0.020, 0.020, 0.045}));
 }
 
 TEST_F(App_Test, OldStateIsDestroyedBeforeTheNewOneIsBuilt) {

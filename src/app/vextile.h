@@ -2,6 +2,7 @@
 // reads (frame time, text-entry mode, block geometry, options, sidebar).
 #pragma once
 
+#include "app/frame_clock.h"
 #include "app/game_state.h"
 #include "store/options_file.h"
 
@@ -25,7 +26,7 @@ public:
     void change_state(State_Id id);
 
     std::unique_ptr<Game_State> state;  // the current screen, or none
-    double frame_seconds = 0.0;         // duration of the last frame in seconds
+    double frame_seconds = 0.0;         // seconds since the previous frame started
     bool text_entry = false;            // the keyboard serves typing
     int32_t block_size = 0;             // side of one block tile in pixels
     Options_Record options;             // the user's options
@@ -53,8 +54,12 @@ public:
     void key_down(const SDL_keysym& key);
     void key_up(const SDL_keysym& key);
     bool handle_text_key(const SDL_keysym& key);
-    // One frame: background, the state's frame, flip; measures frame_seconds.
+    // Hands every pending event to the current state; false once the window is closed.
+    bool take_events();
+    // One frame: background, the state's frame with frame_seconds, flip.
     void run_frame();
+
+    Frame_Clock frame_clock;  // paces run() and measures frame_seconds
 
     SDL_Surface* block_texture = nullptr;  // catalogue bitmap, held while taken
     SDL_Rect block_tile = {0, 0, 0, 0};    // source rectangle of one tile

@@ -8,6 +8,8 @@
 #include "play/well.h"
 #include "store/options_file.h"
 
+#include <cstdlib>
+
 Vextile_SDL app;
 
 Vextile_SDL::Vextile_SDL() = default;
@@ -15,6 +17,9 @@ Vextile_SDL::Vextile_SDL() = default;
 Vextile_SDL::~Vextile_SDL() = default;
 
 bool Vextile_SDL::start_video() {
+    // Where SDL can wait for the display's refresh (the compatibility build over SDL 2 can), the
+    // flip does so; the frame clock's sleep stays the ceiling. The player's own setting wins.
+    if (frame_clock.fps() > 0) setenv("SDL12COMPAT_SYNC_TO_VBLANK", "1", 0);
     video_init("Vextile!", BMP_ICON);
     // Without audio the game still runs, silently; without a screen or a font it cannot.
     return get_screen() != nullptr && game_font != nullptr;
@@ -71,24 +76,27 @@ void Vextile_SDL::shutdown() {
 }
 
 void Vextile_SDL::run() {
-    frame_seconds = 0.001;
-    for (;;) {
-        SDL_Event event;
-        if (SDL_PollEvent(&event)) {
-            if (!dispatch_event(event)) return;
-            continue;
-        }
+    frame_clock.restart();
+    // Every event that waits is handled before the frame; the frame clock then sleeps out the
+    // rest of the frame's period, so a key pressed meanwhile counts in the next frame.
+    while (take_events()) {
+        frame_seconds = frame_clock.begin_frame();
         run_frame();
+        frame_clock.end_frame();
     }
 }
 
+bool Vextile_SDL::take_events() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        if (!dispatch_event(event)) return false;
+    return true;
+}
+
 void Vextile_SDL::run_frame() {
-    const Uint32 t0 = SDL_GetTicks();
     draw_background();
     if (state) state->do_frame();
     flip_screen();
-    const Uint32 t1 = SDL_GetTicks();
-    frame_seconds = static_cast<Uint32>(t1 - t0) / 1000.0;
 }
 
 bool Vextile_SDL::dispatch_event(const SDL_Event& event) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # First start: the splash fades in the maker's logo, then the main menu follows by itself; Escape
-# at the menu ends the game with status 0 and leaves a fresh saved game (no state) behind.
+# at the menu ends the game with status 0 (after idling there without spinning) and leaves a fresh saved game (no state) behind.
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 start_game
@@ -12,6 +12,15 @@ shot splash
 
 wait_for_menu menu  # the logos run about five and a half seconds
 [ "$(pixel menu 1 1)" != "0,0,0" ] || fail "the menu has no background"
+
+# Idling in the menu the game sleeps between frames instead of spinning: under a quarter of a
+# second of CPU in five seconds (CPU time, so a busy machine cannot make this fail).
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$GAME_PID/stat"; }
+before=$(cpu_ticks)
+sleep 5
+used=$(( $(cpu_ticks) - before ))
+hz=$(getconf CLK_TCK)
+[ $(( used * 4 )) -lt "$hz" ] || fail "the menu used $used/$hz s of CPU in 5 s"
 
 key Escape
 wait_game_end

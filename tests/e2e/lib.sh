@@ -42,9 +42,9 @@ e2e_teardown() {
     [ -n "${WORK:-}" ] && rm -rf "$WORK"
 }
 
-# Starts the game in WORK and gives its window the pointer and the focus.
+# Starts the game in WORK (with the given arguments) and gives its window the pointer and the focus.
 start_game() {
-    (cd "$WORK" && exec "$BIN" 2>>"$WORK/stderr") &
+    (cd "$WORK" && exec "$BIN" "$@" 2>>"$WORK/stderr") &
     GAME_PID=$!
     WINDOW=$(timeout 30 xdotool search --sync --name '^Vextile!$' | head -1)
     [ -n "$WINDOW" ] || fail "the game window did not appear"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The real binary: a start without the font fails with status 1 and the exact message; with all
+# The real binary: a start without the font fails with status 1 and the exact message; the command
+# line answers help, version and mistakes without starting; with all
 # media and SDL's dummy drivers it runs until SIGTERM and then ends with status 0, saving the game.
 set -u
 bin=${VEXTILE_BIN:?}
@@ -21,7 +22,18 @@ grep -qxF "Unable to load font file: ./media/vextile_font-320.bmp" "$work/nofont
     fail "missing font message: $(cat "$work/nofont.err")"
 [ ! -e "$work/nofont/.vextile-game_info" ] || fail "a failed start wrote the saved game"
 
-# 2. All media: runs until SIGTERM, then ends with status 0 and a saved game.
+# 2. The command line: version and help end at once with status 0; a mistake with status 2, one line
+# saying what is wrong and the usage line.
+[ "$("$bin" --version)" = "vextile 1.00" ] || fail "--version printed $("$bin" --version)"
+"$bin" --help | grep -q -- "--fps N" || fail "--help does not describe --fps"
+(cd "$work" && "$bin" --fps 5 >"$work/out" 2>"$work/err")
+status=$?
+[ $status -eq 2 ] || fail "--fps 5 ended with status $status, not 2"
+[ "$(wc -l <"$work/err")" -eq 2 ] && grep -q '^usage: vextile' "$work/err" ||
+    fail "--fps 5 wrote: $(cat "$work/err")"
+[ ! -s "$work/out" ] && [ ! -e "$work/.vextile-game_info" ] || fail "--fps 5 started the game"
+
+# 3. All media: runs until SIGTERM, then ends with status 0 and a saved game.
 mkdir -p "$work/ok"
 ln -s "$media" "$work/ok/media"
 (cd "$work/ok" && exec "$bin" 2>"$work/ok.err") &
