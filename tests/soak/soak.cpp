@@ -132,6 +132,9 @@ class Checker {
                         : "the keyboard types but no name is asked for");
     }
 
+    // A restart brings an effect back as it began, with the score it had then.
+    void restarted() { last_score_ = play_record.score; }
+
     // Writes the saved game and reads it back into a scratch record: the two images must match.
     static void check_saved_game_round_trip() {
         save_saved_game(&play_record);
@@ -441,9 +444,10 @@ void start_game(unsigned draw_seed, uint32_t option_flags) {
 }
 
 // The window is closed and the game started again in the same directory: it resumes the saved
-// game in the screen that was current, paused.
+// game in the screen that was current, paused; an effect as the game stood when it began.
 void restart_game(unsigned draw_seed, Checker& checker) {
-    const Play_Record before = play_record;
+    const auto* effect = dynamic_cast<const Effect_State*>(app.state.get());
+    const Play_Record before = effect ? effect->at_entry : play_record;
     app.shutdown();
     start_game(draw_seed, app.options.flags);
     if (play_record.state_id != before.state_id)
@@ -455,6 +459,7 @@ void restart_game(unsigned draw_seed, Checker& checker) {
                     std::begin(play_record.grid.cells)))
         fail("a restart did not resume the game as it was");
     if (!(play_record.flags & FLAG_PAUSED)) fail("a restart resumed the game unpaused");
+    checker.restarted();
     checker.check();
 }
 
