@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -247,6 +248,28 @@ TEST_F(Play_Test, APieceNeverOverlapsABlockAndItsLandingOnlyAddsItsCells) {
         EXPECT_EQ(std::tuple(well_cells(), p.col, p.rotation),
                   std::tuple(landed, c.landed_col, c.rotation))
             << c.why << ": no turn, no overlap";
+    }
+}
+
+// Taps 60 ms apart, each held for 30 ms (a small letter: pressed and released between two
+// frames): a second one while the piece still slides that way asks for one more column, taken once
+// the piece has caught up (at most one waits); a press the other way cancels it.
+TEST_F(Play_Test, AQuickSecondTapAsksForOneMoreColumn) {
+    const struct {
+        const char* taps;
+        int moved;
+    } cases[] = {{"L", -1}, {"LL", -2}, {"LLL", -2}, {"RR", 2}, {"LLr", -1}};
+    for (const auto& c : cases) {
+        place(0, 0, 6, 5);
+        for (int i = 0; i < 100; ++i) {
+            const char tap = i / 6 < int(std::strlen(c.taps)) ? c.taps[i / 6] : 0;
+            const bool left = tap == 'L' || tap == 'l', instant = tap == 'l' || tap == 'r';
+            if (tap && i % 6 == 0) command(left ? CMD_LEFT_PRESS : CMD_RIGHT_PRESS);
+            if (tap && i % 6 == (instant ? 0 : 3))
+                command(left ? CMD_LEFT_RELEASE : CMD_RIGHT_RELEASE);
+            frame(0.01);
+        }
+        EXPECT_EQ(play_record.current.col, 6 + c.moved) << c.taps;
     }
 }
 

@@ -178,6 +178,17 @@ bool Faldor_State::handle_command(Command command, const char* /*text*/) {
     if (!command_allowed(command)) return false;
     const bool result = apply_move_command(command);
     switch (command) {
+    case CMD_LEFT_PRESS:
+    case CMD_RIGHT_PRESS: {
+        // A quick second tap must not be lost; a press the other way cancels a waiting step.
+        const int way = command == CMD_LEFT_PRESS ? -1 : 1;
+        const int sliding = play_record.target_col - play_record.current.col;
+        queued_step = sliding * way > 0 ? way : 0;
+        break;
+    }
+    case CMD_STOP:
+        queued_step = 0;
+        break;
     case CMD_LEFT_RELEASE:
     case CMD_RIGHT_RELEASE:
         hold_time = 0.0f;
@@ -260,6 +271,7 @@ bool Faldor_State::bring_in_piece() {
     current.y = 0.0f;
     current.row = 0;
     set_flag(FLAG_FALLING);
+    queued_step = 0;
     generate_piece(play_record.next, -1);
     if (app.sidebar) app.sidebar->place_next_piece();
     return true;
@@ -280,11 +292,14 @@ void Faldor_State::apply_movement_requests() {
         clear_flag(FLAG_ROTATE);
     }
     // A new step is asked for each time the piece has caught up with its target: a held key
-    // gives a continuous slide.
-    if (flag_set(FLAG_LEFT) && play_record.target_col >= current.col) {
+    // gives a continuous slide, a waiting tap one more column.
+    if ((flag_set(FLAG_LEFT) || queued_step < 0) && play_record.target_col >= current.col) {
         step_target_left(current);
-    } else if (flag_set(FLAG_RIGHT) && play_record.target_col <= current.col) {
+        queued_step = 0;
+    } else if ((flag_set(FLAG_RIGHT) || queued_step > 0) &&
+               play_record.target_col <= current.col) {
         step_target_right(current);
+        queued_step = 0;
     }
 }
 
