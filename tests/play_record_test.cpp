@@ -96,8 +96,8 @@ TEST(Play_Record_Image, HandBuiltImageIsTheEncodingOfItsRecordAndIsReadBackToIt)
 using Saved_Game_Test = Game_Test;
 
 TEST_F(Saved_Game_Test, FailedSavesSaySoAndAnswerTrue) {
-    // A directory of that name, with something in it, cannot be replaced by the file; nothing can
-    // be created in a working directory that no longer exists.
+    // A directory of that name cannot be opened for writing, so it is refused as a file that
+    // cannot be written; nothing can be created in a working directory that no longer exists.
     ASSERT_TRUE(mkdir(file_name, 0755) == 0 && mkdir(".vextile-game_info/keep", 0755) == 0);
     Stderr_Capture err;
     EXPECT_TRUE(save_saved_game(&play_record));
@@ -105,7 +105,7 @@ TEST_F(Saved_Game_Test, FailedSavesSaySoAndAnswerTrue) {
     ASSERT_EQ(rmdir(dir->file("gone").c_str()), 0);
     EXPECT_TRUE(save_saved_game(&play_record));
     ASSERT_EQ(chdir(dir->path().c_str()), 0);
-    EXPECT_EQ(err.text(), "error writing to game_info file!\ncouldn't create game_info file!\n");
+    EXPECT_EQ(err.text(), "couldn't create game_info file!\ncouldn't create game_info file!\n");
 }
 
 // Loading what cannot be played: no file, silently; a 1347-byte file, a new game in the file's
