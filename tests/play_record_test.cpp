@@ -115,11 +115,13 @@ TEST_F(Saved_Game_Test, FailedSavesSaySoAndAnswerTrue) {
 TEST_F(Saved_Game_Test, MissingShortAndDamagedFilesGiveANewGame) {
     const Play_Record written = filled_record(STATE_PLAY);
     ASSERT_TRUE(play_record_is_sound(written));
-    // At offsets in the image: the shapes, rotations, special cells and kinds, tiles, the row
-    // count and listed rows, cells, level, score step, and columns and rows far out.
+    // At offsets in the image: the shapes, rotations, special cells and kinds (also a special
+    // kind without a special cell), tiles, the row count and listed rows, cells, level, score
+    // step, and columns and rows far out.
     // clang-format off
     const std::pair<int, int32_t> words[] = {
         {1220, 7}, {1268, -1}, {1224, 4}, {1272, -1}, {1252, 4}, {1300, -2},
+        {1252, -1}, {1296, TILE_FIRE},
         {1248, 99}, {1248, -1}, {1248, TILE_FLASH}, {1292, 14}, {1244, -1},
         {1216, 21}, {1216, -1}, {1140, 20}, {1136, -1},
         {16 + 4 * 100, 14}, {16 + 4 * 279, -2}, {16, 0x40000000},
