@@ -12,6 +12,9 @@
 
 #include <gmock/gmock.h>
 
+#include <cstdlib>
+#include <tuple>
+
 namespace {
 
 // One effect with a well that gives it work and lets it return to play, the point in its run at
@@ -44,9 +47,13 @@ const Effect_Case effect_cases[] = {
 
 class All_Effects_Test : public Effect_Test, public ::testing::WithParamInterface<Effect_Case> {};
 
-void start(const Effect_Case& effect) {
+// With full_bottom the empty cells of row 19 are filled too, so the effect goes on to the row
+// clear.
+void start(const Effect_Case& effect, bool full_bottom = false) {
     play_record.grid.clear_rows(0, GRID_ROWS);
     effect.build();
+    for (int col = 0; full_bottom && col < GRID_COLS; ++col)
+        if (!play_record.grid.is_occupied(col, GRID_ROWS - 1)) put(col, GRID_ROWS - 1, 4);
     play_record.grid.find_full_rows(GRID_ROWS - 1, 0); // as play hands over to the row clear
     app.change_state(effect.id);
 }
@@ -86,6 +93,41 @@ TEST_P(All_Effects_Test, HeldKeysAreDroppedAtTheEndAndTheSidebarIsDrawnButOnTheL
     }
     EXPECT_EQ(play_record.flags & keys, FLAG_ROTATE) << "back in play";
     EXPECT_THAT(drawn, ::testing::MatchesRegex(GetParam().sidebar));
+}
+
+// The window closed at any frame of an effect, or of the row clear it goes on to, and the game
+// started again: it comes back as the running effect began (state, well, score, counters), runs
+// it once, and ends as if it had never been closed (the draws seeded alike at both starts).
+TEST_P(All_Effects_Test, ClosedAtAnyFrameItComesBackAsTheEffectBeganAndRunsItOnce) {
+    using Game = std::tuple<State_Id, int32_t, int32_t, std::string>;
+    const auto game = [] {
+        return Game(play_record.state_id, play_record.score, play_record.blocks_cleared, well());
+    };
+    const auto run = [&](int close_at) {
+        play_record = Play_Record();
+        std::srand(7);
+        start(GetParam(), true);
+        Game began = game();
+        int frames = 0;
+        for (; play_record.state_id != STATE_PLAY && frames < 1000; ++frames) {
+            if (frames == close_at) {
+                app.save_game_for_next_start();
+                app.change_state(STATE_NONE);
+                play_record = Play_Record();
+                app.load_records();
+                play_record.grid.redraw_region(0, 0, GRID_COLS, GRID_ROWS);
+                std::srand(7);
+                app.enter_saved_state();
+                EXPECT_EQ(game(), began) << "closed before frame " << frames;
+            }
+            frame();
+            if (play_record.state_id != std::get<0>(began)) began = game();
+        }
+        return std::pair(game(), frames);
+    };
+    const auto [finished, frames] = run(-1);
+    for (int close_at = 0; close_at < frames; ++close_at)
+        EXPECT_EQ(run(close_at).first, finished) << "closed before frame " << close_at;
 }
 
 INSTANTIATE_TEST_SUITE_P(Effects, All_Effects_Test, ::testing::ValuesIn(effect_cases),

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -31,6 +32,14 @@ Cells well_with(std::initializer_list<Grid_Pos> cells, int tile) {
     Cells well(GRID_COLS * GRID_ROWS, EMPTY_CELL);
     for (const Grid_Pos p : cells)
         well[p.row * GRID_COLS + p.col] = tile;
+    return well;
+}
+
+// The empty well with a one-wide column of blocks from the row down to the floor.
+Cells column_of_blocks(int col, int top) {
+    Cells well(GRID_COLS * GRID_ROWS, EMPTY_CELL);
+    for (int row = top; row < GRID_ROWS; ++row)
+        well[row * GRID_COLS + col] = 2;
     return well;
 }
 
@@ -185,28 +194,82 @@ TEST_F(Play_Test, WallsAndBlocksStopASlideSilentlyAndRefuseATurnWithAMiss) {
     }
 }
 
-// A piece turned while sliding away from a wall is tested at the column it slides to, so it can
-// stand one column outside the well until the slide catches up. If it lands then, the cell beside
-// the well must be dropped, not written into the next row (or past the last cell).
-TEST_F(Play_Test, APieceStandingOutsideTheWellLandsWithoutWritingThere) {
+// A falling piece never overlaps a block, in either column it spans while sliding, and its landing
+// adds its four cells and changes no other: a slide that meets blocks at the rows the piece is in
+// or moving into stops, the piece back on its column; a turn must fit where the piece stands as
+// well as where it slides to (none of these turns does).
+TEST_F(Play_Test, APieceNeverOverlapsABlockAndItsLandingOnlyAddsItsCells) {
     const struct {
-        int rotation, col, row, press;
-        Cells landed;
+        int shape, rotation, col, row;
+        Cells well;
+        std::vector<std::pair<int, Command>> keys; // at frame
+        int landed_col;
+        const char* why;
     } cases[] = {
-        // An upright J at the right wall, turned for column 12, spans columns 12 to 14 at 13.
-        {1, 13, 17, CMD_LEFT_PRESS, well_with({{12, 18}, {13, 18}}, 1)},
-        // A J at the left wall, turned for column 1, spans columns -1 to 1 at 0.
-        {3, 0, 18, CMD_RIGHT_PRESS, well_with({{12, 18}, {13, 18}, {0, 19}, {1, 19}}, 1)},
+        {0, 0, 7, 7, column_of_blocks(6, 9),
+         {{0, CMD_DOWN_PRESS}, {0, CMD_LEFT_PRESS}, {5, CMD_LEFT_RELEASE}}, 7,
+         "a square dropped beside a column, left tapped for 50 ms"},
+        {3, 0, 5, 10, well_with({{5, 7}, {5, 11}}, 2),
+         {{0, CMD_LEFT_PRESS}, {1, CMD_UP}, {2, CMD_LEFT_RELEASE}, {30, CMD_DOWN_PRESS}}, 4,
+         "a flat bar turned while sliding left: it fits at column 4, not at 5"},
+        {1, 1, 13, 17, well_with({}, 2),
+         {{0, CMD_LEFT_PRESS}, {1, CMD_UP}, {2, CMD_LEFT_RELEASE}, {30, CMD_DOWN_PRESS}}, 12,
+         "an upright J turned while sliding off the right wall would stand outside the well"},
     };
-    play_record.grid.full_row_list[0] = 12345; // lies right after the cells
+    const auto overlaps = [] {
+        const Piece& p = play_record.current;
+        const int beside = p.x < p.col * BLOCK ? -1 : p.x > p.col * BLOCK ? 1 : 0;
+        for (int i = 0; i < 4; ++i) {
+            const Grid_Pos at = piece_cell(p, i);
+            if (play_record.grid.is_occupied(at.col, at.row) ||
+                play_record.grid.is_occupied(at.col + beside, at.row))
+                return true;
+        }
+        return false;
+    };
     for (const auto& c : cases) {
-        place(1, c.rotation, c.col, c.row);
-        command(c.press);
-        frame(0.01);
-        command(CMD_UP);
-        drop_until_landed();
-        EXPECT_EQ(well_cells(), c.landed) << "column " << c.col;
-        EXPECT_EQ(play_record.grid.full_row_list[0], 12345);
+        std::copy(c.well.begin(), c.well.end(), play_record.grid.cells);
+        place(c.shape, c.rotation, c.col, c.row);
+        for (int i = 0; i < 300 && has_flag(FLAG_FALLING); ++i) {
+            for (const auto& [at, key] : c.keys)
+                if (at == i) command(key);
+            frame(0.01);
+            if (has_flag(FLAG_FALLING)) {
+                EXPECT_FALSE(overlaps()) << c.why << ", frame " << i;
+            }
+        }
+        Cells landed = c.well;
+        for (int i = 0; i < 4; ++i) {
+            const Grid_Pos at = piece_cell(play_record.current, i);
+            if (at.col >= 0 && at.col < GRID_COLS && at.row >= 0 && at.row < GRID_ROWS)
+                landed[at.row * GRID_COLS + at.col] = c.shape;
+        }
+        const Piece& p = play_record.current;
+        EXPECT_EQ(std::tuple(well_cells(), p.col, p.rotation),
+                  std::tuple(landed, c.landed_col, c.rotation))
+            << c.why << ": no turn, no overlap";
+    }
+}
+
+// Taps 60 ms apart, each held for 30 ms (a small letter: pressed and released between two
+// frames): a second one while the piece still slides that way asks for one more column, taken once
+// the piece has caught up (at most one waits); a press the other way cancels it.
+TEST_F(Play_Test, AQuickSecondTapAsksForOneMoreColumn) {
+    const struct {
+        const char* taps;
+        int moved;
+    } cases[] = {{"L", -1}, {"LL", -2}, {"LLL", -2}, {"RR", 2}, {"LLr", -1}};
+    for (const auto& c : cases) {
+        place(0, 0, 6, 5);
+        for (int i = 0; i < 100; ++i) {
+            const char tap = i / 6 < int(std::strlen(c.taps)) ? c.taps[i / 6] : 0;
+            const bool left = tap == 'L' || tap == 'l', instant = tap == 'l' || tap == 'r';
+            if (tap && i % 6 == 0) command(left ? CMD_LEFT_PRESS : CMD_RIGHT_PRESS);
+            if (tap && i % 6 == (instant ? 0 : 3))
+                command(left ? CMD_LEFT_RELEASE : CMD_RIGHT_RELEASE);
+            frame(0.01);
+        }
+        EXPECT_EQ(play_record.current.col, 6 + c.moved) << c.taps;
     }
 }
 

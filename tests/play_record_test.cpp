@@ -96,8 +96,8 @@ TEST(Play_Record_Image, HandBuiltImageIsTheEncodingOfItsRecordAndIsReadBackToIt)
 using Saved_Game_Test = Game_Test;
 
 TEST_F(Saved_Game_Test, FailedSavesSaySoAndAnswerTrue) {
-    // A directory of that name, with something in it, cannot be replaced by the file; nothing can
-    // be created in a working directory that no longer exists.
+    // A directory of that name cannot be opened for writing, so it is refused as a file that
+    // cannot be written; nothing can be created in a working directory that no longer exists.
     ASSERT_TRUE(mkdir(file_name, 0755) == 0 && mkdir(".vextile-game_info/keep", 0755) == 0);
     Stderr_Capture err;
     EXPECT_TRUE(save_saved_game(&play_record));
@@ -105,7 +105,7 @@ TEST_F(Saved_Game_Test, FailedSavesSaySoAndAnswerTrue) {
     ASSERT_EQ(rmdir(dir->file("gone").c_str()), 0);
     EXPECT_TRUE(save_saved_game(&play_record));
     ASSERT_EQ(chdir(dir->path().c_str()), 0);
-    EXPECT_EQ(err.text(), "error writing to game_info file!\ncouldn't create game_info file!\n");
+    EXPECT_EQ(err.text(), "couldn't create game_info file!\ncouldn't create game_info file!\n");
 }
 
 // Loading what cannot be played: no file, silently; a 1347-byte file, a new game in the file's
@@ -115,11 +115,13 @@ TEST_F(Saved_Game_Test, FailedSavesSaySoAndAnswerTrue) {
 TEST_F(Saved_Game_Test, MissingShortAndDamagedFilesGiveANewGame) {
     const Play_Record written = filled_record(STATE_PLAY);
     ASSERT_TRUE(play_record_is_sound(written));
-    // At offsets in the image: the shapes, rotations, special cells and kinds, tiles, the row
-    // count and listed rows, cells, level, score step, and columns and rows far out.
+    // At offsets in the image: the shapes, rotations, special cells and kinds (also a special
+    // kind without a special cell), tiles, the row count and listed rows, cells, level, score
+    // step, and columns and rows far out.
     // clang-format off
     const std::pair<int, int32_t> words[] = {
         {1220, 7}, {1268, -1}, {1224, 4}, {1272, -1}, {1252, 4}, {1300, -2},
+        {1252, -1}, {1296, TILE_FIRE},
         {1248, 99}, {1248, -1}, {1248, TILE_FLASH}, {1292, 14}, {1244, -1},
         {1216, 21}, {1216, -1}, {1140, 20}, {1136, -1},
         {16 + 4 * 100, 14}, {16 + 4 * 279, -2}, {16, 0x40000000},

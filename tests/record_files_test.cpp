@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <iterator>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -143,6 +145,77 @@ TEST_F(RecordFiles, FailedSavesSaySoAndKeepTheOldFileWhole) {
     ASSERT_EQ(chdir(dir.path().c_str()), 0);
     EXPECT_EQ(err.text(), "error writing to high score file!\ncouldn't create high score file!\n"
                           "couldn't create options file!\n");
+}
+
+// A save keeps what the player made of a record file: a symbolic link leads to the file that is
+// replaced (next to it), the file's mode stays, a new file gets 0666 under the umask, and a
+// temporary file left by a save that was killed is reused under its one name, not multiplied.
+TEST_F(RecordFiles, SavesFollowLinksKeepTheModeAndReuseOneTemporaryName) {
+    const Options_Record options{opt_special_blocks, 50, {}};
+    std::string image(OPTIONS_RECORD_SIZE, '\0');
+    encode_options(options, reinterpret_cast<uint8_t*>(image.data()));
+    const auto mode = [](const char* path) { return int(fs::status(path).permissions()); };
+    Stderr_Capture err;
+    const mode_t umask_before = umask(027);
+    save_options(&options);
+    EXPECT_EQ(mode(OPTIONS_FILE_NAME), 0640);
+    fs::permissions(OPTIONS_FILE_NAME, fs::perms(0604));
+    write(".vextile-options.tmp", "left by a save that was killed");
+    save_options(&options);
+    EXPECT_EQ(mode(OPTIONS_FILE_NAME), 0604);
+    EXPECT_EQ(files(), 1) << "the temporary file was reused";
+
+    fs::remove(OPTIONS_FILE_NAME);
+    fs::create_directory("elsewhere");
+    fs::create_symlink("elsewhere/options", OPTIONS_FILE_NAME); // leads nowhere yet
+    save_options(&options);
+    write("elsewhere/options", "old");
+    save_options(&options);
+    umask(umask_before);
+    EXPECT_TRUE(fs::is_symlink(OPTIONS_FILE_NAME));
+    EXPECT_EQ(read("elsewhere/options"), image);
+    EXPECT_EQ(std::distance(fs::directory_iterator("elsewhere"), fs::directory_iterator()), 1);
+    EXPECT_EQ(err.text(), "");
+}
+
+// Run as a player, not as root (who may write any file): a record file that cannot be written is
+// refused, as opening it for writing would refuse it, and left as it is; when the folder takes no
+// new file but the record file is writable, the record is written in place.
+TEST_F(RecordFiles, AReadOnlyRecordIsRefusedAndAFolderWithoutRoomIsWrittenInPlace) {
+    const auto as_player = [](void (*saves)()) {
+        if (geteuid() != 0) return saves();
+        const pid_t child = fork();
+        if (child == 0) {
+            if (setgid(65534) == 0 && setuid(65534) == 0) saves();
+            std::fflush(stderr);
+            _exit(geteuid() == 0);
+        }
+        int status = 1;
+        waitpid(child, &status, 0);
+        EXPECT_EQ(status, 0) << "the saves could not run as a player";
+    };
+    write(OPTIONS_FILE_NAME, "old options");
+    write(SCORE_FILE_NAME, "old scores");
+    fs::permissions(OPTIONS_FILE_NAME, fs::perms(0444));
+    fs::permissions(SCORE_FILE_NAME, fs::perms(0666));
+    fs::permissions(".", fs::perms(0777));
+    Stderr_Capture err;
+    as_player([] {
+        const Options_Record options;
+        save_options(&options);
+    });
+    EXPECT_EQ(read(OPTIONS_FILE_NAME), "old options");
+    fs::permissions(".", fs::perms(0555));
+    as_player([] {
+        Score_Table table;
+        default_score_table(&table);
+        save_score_table(&table);
+    });
+    Score_Table table;
+    load_score_table(&table);
+    EXPECT_EQ(rows_of(table), shipped_rows);
+    EXPECT_EQ(files(), 2);
+    EXPECT_EQ(err.text(), "couldn't create options file!\n");
 }
 
 } // namespace

@@ -47,6 +47,9 @@ public:
     void load_records();       // options and saved game
     void build_play_area();    // well surface, its repaint, sidebar
     void enter_saved_state();  // the recorded state, or the splash
+    // The last step of shutdown before the state goes: the game in progress, paused, into the
+    // saved-game file, so that the next start resumes it in the same screen.
+    void save_game_for_next_start();
 
     // Input mapping: turns one SDL event into calls on the current state. Returns false for
     // SDL_QUIT.

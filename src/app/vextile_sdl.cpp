@@ -1,5 +1,6 @@
 #include "app/vextile.h"
 
+#include "effects/effect_state.h"
 #include "media/bitmaps.h"
 #include "media/video.h"
 #include "play/play_record.h"
@@ -53,6 +54,16 @@ void Vextile_SDL::enter_saved_state() {
     change_state(saved >= 0 && saved < STATE_COUNT ? saved : STATE_SPLASH);
 }
 
+void Vextile_SDL::save_game_for_next_start() {
+    play_record.flags |= FLAG_PAUSED;
+    // An effect cut short is saved as the game stood when it began: its changes so far, and the
+    // blocks it had lifted, would otherwise be saved half done and the effect run again on them.
+    const auto* const effect = dynamic_cast<const Effect_State*>(state.get());
+    Play_Record saved = effect ? effect->at_entry : play_record;
+    saved.flags |= FLAG_PAUSED;
+    save_saved_game(&saved);
+}
+
 bool Vextile_SDL::init() {
     if (!start_video()) return false;
     take_block_texture();
@@ -69,9 +80,7 @@ void Vextile_SDL::shutdown() {
     zgl_unload_bitmap(BMP_PAUSED);
     zgl_unload_bitmap(BMP_SIDEBAR);
     video_shutdown();
-    // The next start resumes in the screen that was current, paused.
-    play_record.flags |= FLAG_PAUSED;
-    save_saved_game(&play_record);
+    save_game_for_next_start();
     change_state(STATE_NONE);
 }
 

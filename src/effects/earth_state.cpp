@@ -21,7 +21,7 @@ int shake_offset(int value, int range) {
 
 } // namespace
 
-Earth_State::Earth_State() {
+Earth_State::Earth_State() : Effect_State(STATE_EARTH) {
     set_background(BMP_NONE);
     falling.clear_rows(0, GRID_ROWS);
     load_sound(SND_BLOCK_HIT);

@@ -10,7 +10,17 @@ bool inside(int x, int y, int left, int top, int right, int bottom) {
     return x >= left && x <= right && y >= top && y <= bottom;
 }
 
+// The play record as it stands, under the id of the state being built (the switch records the id
+// only once the state is made).
+Play_Record entered_as(State_Id id) {
+    Play_Record record = play_record;
+    record.state_id = id;
+    return record;
+}
+
 } // namespace
+
+Effect_State::Effect_State(State_Id id) : at_entry(entered_as(id)) {}
 
 bool Effect_State::handle_command(Command command, const char* /*text*/) {
     const bool moved = apply_move_command(command);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/game_state.h"
+#include "play/play_record.h"
 
 // Lifted blocks slide down at this many cells per second.
 constexpr int MOVE_CELLS_PER_SECOND = 20;
@@ -11,6 +12,11 @@ constexpr float SHOCK_SECONDS = 1.4f;
 
 class Effect_State : public Game_State {
   public:
+    // The game as it stood when the effect began, under the effect's own id. The effect changes
+    // the play record as it runs and holds lifted blocks of its own, so a game closed meanwhile is
+    // saved as this: the next start runs the effect once, from its beginning, on the same well.
+    const Play_Record at_entry;
+
     // Movement keys keep the play flags up to date; space toggles the pause flag (the effect runs
     // on regardless) and escape leaves for the main menu.
     bool handle_command(Command command, const char* text) override;
@@ -18,6 +24,8 @@ class Effect_State : public Game_State {
     bool handle_mouse(Mouse_Action action, int x, int y) override;
 
   protected:
+    explicit Effect_State(State_Id id); // takes at_entry from the play record
+
     // Moves a slide offset on by one frame, clamped at one block; answers whether it is there.
     static bool slide_down(float& offset);
     // Where the effect goes when it is over: the row clear when the well has full rows, else back

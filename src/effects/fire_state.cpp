@@ -33,7 +33,7 @@ int flame_frame(float timer) {
 
 } // namespace
 
-Fire_State::Fire_State() {
+Fire_State::Fire_State() : Effect_State(STATE_FIRE) {
     load_sound(SND_FIRE);
     load_sound(SND_DEMONIC);
     zgl_get_bitmap(BMP_FIRE);

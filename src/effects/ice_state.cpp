@@ -5,7 +5,7 @@
 #include "media/video.h"
 #include "play/play_record.h"
 
-Ice_State::Ice_State() {
+Ice_State::Ice_State() : Effect_State(STATE_ICE) {
     set_background(BMP_NONE);
     load_sound(SND_ICE_BREAK);
     load_sound(SND_MISS);

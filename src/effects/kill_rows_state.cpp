@@ -27,7 +27,7 @@ void add_saturated(int32_t& counter, int64_t amount) {
 
 } // namespace
 
-KillRows_State::KillRows_State() {
+KillRows_State::KillRows_State() : Effect_State(STATE_KILL_ROWS) {
     const Full_Rows found = play_record.grid.full_rows();
     row_count = std::clamp(found.count, 0, GRID_ROWS);
     std::copy(found.rows, found.rows + row_count, rows);

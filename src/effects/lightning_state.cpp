@@ -20,7 +20,7 @@ int fade_alpha(float timer) {
 
 } // namespace
 
-Lightning_State::Lightning_State() {
+Lightning_State::Lightning_State() : Effect_State(STATE_LIGHTNING) {
     load_sound(SND_LIGHTNING);
     zgl_get_bitmap(BMP_LIGHTNING_01);
     zgl_set_bitmap_colorkey(BMP_LIGHTNING_01, COLOR_BLACK);

@@ -46,6 +46,9 @@ const Bitmap_File bitmap_table[] = {
 // Every id ever looked up has an entry; none until its file has loaded. Built on first use and
 // never destroyed, so states torn down at process exit can still give their pictures back.
 std::map<Bitmap_Id, SDL_Surface*>& catalogue = *new std::map<Bitmap_Id, SDL_Surface*>;
+// Pictures whose file would not load, and whether a draw has reported each: a missing file is
+// looked for once per run (unloading the entry does not bring it back) and reported by one draw.
+std::map<Bitmap_Id, bool>& missing = *new std::map<Bitmap_Id, bool>;
 
 // With a screen open, a picture is kept in the screen's format, so a blit copies its pixels instead
 // of converting every one of them in every frame. Colour keys and alpha are set on the kept
@@ -70,10 +73,13 @@ SDL_Surface* load_file(Bitmap_Id id) {
 // Finds or loads the entry; draws announce a picture nobody asked for first.
 SDL_Surface* fetch(Bitmap_Id id, bool complain_if_absent) {
     SDL_Surface*& entry = catalogue[id];
-    if (!entry) {
-        if (complain_if_absent) fprintf(stderr, "zgl_draw_bitmap -- Bitmap is not loaded!\n");
-        entry = load_file(id);
-    }
+    if (entry) return entry;
+    const auto known = missing.find(id);
+    const bool reported = known != missing.end() && known->second;
+    if (complain_if_absent && !reported)
+        fprintf(stderr, "zgl_draw_bitmap -- Bitmap is not loaded!\n");
+    if (known == missing.end()) entry = load_file(id);
+    if (!entry) missing[id] = reported || complain_if_absent;
     return entry;
 }
 
@@ -141,9 +147,13 @@ void zgl_release_all() {
     for (const auto& [id, picture] : catalogue)
         if (picture) SDL_FreeSurface(picture);
     catalogue.clear();
+    missing.clear();
 }
 
-void zgl_forget_all() { catalogue.clear(); }
+void zgl_forget_all() {
+    catalogue.clear();
+    missing.clear();
+}
 
 SDL_Surface* zgl_hold(SDL_Surface* picture) {
     if (picture) ++picture->refcount;

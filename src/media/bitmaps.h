@@ -51,7 +51,8 @@ constexpr Bitmap_Id BMP_TEXT_BACKGROUND = 1026;
 // File of a catalogue id, or null for an id without a file.
 const char* bitmap_file(Bitmap_Id id);
 
-// The surface of the id, loading its file on the first request; none when there is no picture.
+// The surface of the id, loading its file on the first request; none when there is no picture. A
+// file found missing is not looked for again, and only the first draw of it says so.
 SDL_Surface* zgl_get_bitmap(Bitmap_Id id);
 // Draws the whole picture with its top left corner at the point; target none means the screen.
 void zgl_draw_bitmap(Bitmap_Id id, Point point, SDL_Surface* target = nullptr);
@@ -66,9 +67,9 @@ Size zgl_bitmap_size(Bitmap_Id id);
 // Drops the entry and the catalogue's reference to its surface: a picture nobody else holds is
 // freed, one that a holder took (zgl_hold) stays valid until that holder lets go.
 void zgl_unload_bitmap(Bitmap_Id id);
-// Unloads every entry (when the game shuts its media down).
+// Unloads every entry and forgets which files were missing (when the game shuts its media down).
 void zgl_release_all();
-// Forgets every entry without releasing a surface (between tests).
+// Forgets every entry, and which files were missing, without releasing a surface (between tests).
 void zgl_forget_all();
 
 // A surface handed out by the catalogue is the catalogue's; whoever keeps the pointer beyond the

@@ -42,7 +42,7 @@ const char* sound_file(Sound_Id id) {
 
 bool audio_init() {
     if (Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024) == -1) {
-        fprintf(stderr, "Couldn't open audio: %s", SDL_GetError());
+        fprintf(stderr, "Couldn't open audio: %s\n", SDL_GetError());
         return false;
     }
     Mix_AllocateChannels(16);

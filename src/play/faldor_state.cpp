@@ -67,17 +67,39 @@ void step_target_right(const Piece& piece) {
     }
 }
 
+// Whether the piece, one column further toward its target, would meet a block in the rows it
+// is in: the row it is moving into and, until its pixels reach that row, the one it is leaving.
+bool slide_blocked(const Piece& piece) {
+    const int target = play_record.target_col;
+    if (target == piece.col) return false;
+    const int step = target < piece.col ? -1 : 1;
+    const bool leaving_a_row = piece.y < static_cast<float>(piece.row * app.block_size);
+    for (int i = 0; i < 4; ++i) {
+        const Grid_Pos pos = piece_cell(piece, i);
+        const Grid_Field& grid = play_record.grid;
+        if (grid.is_occupied(pos.col + step, pos.row) ||
+            (leaving_a_row && grid.is_occupied(pos.col + step, pos.row - 1)))
+            return true;
+    }
+    return false;
+}
+
+// A blocked slide stops where it is: the piece goes back onto its column, silently, as at a wall.
+void stop_slide(Piece& piece) {
+    play_record.target_col = piece.col;
+    piece.x = static_cast<float>(piece.col * app.block_size);
+}
+
 // Writes the landed piece into the well with its ordinary tile, the special cell included.
 void write_piece_into_well(const Piece& piece) {
     for (int i = 0; i < 4; ++i) {
         const Grid_Pos pos = piece_cell(piece, i);
-        // Cells above the well are lost. So is a cell beside the well: the turn is tested at the
-        // column the piece slides to, so a piece turned while sliding away from a wall can stand
-        // one column outside the well for a few frames, and if it lands then, that cell must not
-        // be written into the neighbouring row (or past the last one).
+        // Cells above the well are lost. A cell beside the well (a restored game may hold a piece
+        // there) must not be written into the neighbouring row, nor a block be written over.
         const bool inside =
             pos.col >= 0 && pos.col < GRID_COLS && pos.row >= 0 && pos.row < GRID_ROWS;
-        if (inside) play_record.grid.set_cell(pos.col, pos.row, piece.tile);
+        if (inside && !play_record.grid.is_occupied(pos.col, pos.row))
+            play_record.grid.set_cell(pos.col, pos.row, piece.tile);
     }
 }
 
@@ -156,6 +178,17 @@ bool Faldor_State::handle_command(Command command, const char* /*text*/) {
     if (!command_allowed(command)) return false;
     const bool result = apply_move_command(command);
     switch (command) {
+    case CMD_LEFT_PRESS:
+    case CMD_RIGHT_PRESS: {
+        // A quick second tap must not be lost; a press the other way cancels a waiting step.
+        const int way = command == CMD_LEFT_PRESS ? -1 : 1;
+        const int sliding = play_record.target_col - play_record.current.col;
+        queued_step = sliding * way > 0 ? way : 0;
+        break;
+    }
+    case CMD_STOP:
+        queued_step = 0;
+        break;
     case CMD_LEFT_RELEASE:
     case CMD_RIGHT_RELEASE:
         hold_time = 0.0f;
@@ -238,6 +271,7 @@ bool Faldor_State::bring_in_piece() {
     current.y = 0.0f;
     current.row = 0;
     set_flag(FLAG_FALLING);
+    queued_step = 0;
     generate_piece(play_record.next, -1);
     if (app.sidebar) app.sidebar->place_next_piece();
     return true;
@@ -246,8 +280,10 @@ bool Faldor_State::bring_in_piece() {
 void Faldor_State::apply_movement_requests() {
     Piece& current = play_record.current;
     if (flag_set(FLAG_ROTATE)) {
-        // The turn is tested where the piece is going, not where it stands.
-        if (rotation_allowed(current, play_record.target_col, play_record.grid)) {
+        // While the piece slides it spans two columns: the turn must fit where it is going and
+        // where it stands.
+        if (rotation_allowed(current, play_record.target_col, play_record.grid) &&
+            rotation_allowed(current, current.col, play_record.grid)) {
             play_sound(SND_UI_CLICK);
             rotate_piece(current);
         } else {
@@ -256,11 +292,14 @@ void Faldor_State::apply_movement_requests() {
         clear_flag(FLAG_ROTATE);
     }
     // A new step is asked for each time the piece has caught up with its target: a held key
-    // gives a continuous slide.
-    if (flag_set(FLAG_LEFT) && play_record.target_col >= current.col) {
+    // gives a continuous slide, a waiting tap one more column.
+    if ((flag_set(FLAG_LEFT) || queued_step < 0) && play_record.target_col >= current.col) {
         step_target_left(current);
-    } else if (flag_set(FLAG_RIGHT) && play_record.target_col <= current.col) {
+        queued_step = 0;
+    } else if ((flag_set(FLAG_RIGHT) || queued_step > 0) &&
+               play_record.target_col <= current.col) {
         step_target_right(current);
+        queued_step = 0;
     }
 }
 
@@ -274,7 +313,9 @@ void Faldor_State::slide() {
     double speed = base_speed() * 12.0;
     // A quarter of full speed at first, full speed after half a second of holding.
     if (hold_time < 0.5f) speed *= hold_time * 1.5 + 0.25;
-    if (play_record.target_col < current.col) {
+    if (slide_blocked(current)) {
+        stop_slide(current);
+    } else if (play_record.target_col < current.col) {
         current.x = static_cast<float>(current.x - speed);
         if (current.x < (current.col - 1) * block) {
             current.col -= 1;
@@ -296,6 +337,8 @@ void Faldor_State::fall() {
     current.y = static_cast<float>(current.y + speed);
     // row is the row the piece is moving into, one ahead of its pixels once it has moved.
     if (current.y > current.row * app.block_size) current.row += 1;
+    // The new row may hold a block beside the piece where the slide is going.
+    if (slide_blocked(current)) stop_slide(current);
 }
 
 void Faldor_State::stop_if_blocked() {

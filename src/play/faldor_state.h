@@ -16,6 +16,9 @@ public:
     bool handle_mouse(Mouse_Action action, int x, int y) override;
 
     float hold_time = 0.0f;  // seconds a sideways key has been held
+    // One more column asked for by a sideways key pressed again while the piece still slides that
+    // way: -1 left, 1 right, 0 none. Taken once the piece has caught up with its target.
+    int32_t queued_step = 0;
 
 private:
     // The steps of one frame, in their order; a bool step answers false when the frame ends there.

@@ -119,12 +119,13 @@ bool tile_is_sound(int32_t tile) {
 
 // A piece's special block, when it has one, shows a special face. A piece that was constructed or
 // reset holds kind 0 on cell 0, which draws an ordinary tile; anything else on a special cell is
-// not a record the game writes.
+// not a record the game writes. Nor is a special kind without its cell: it would bring on its
+// effect at the landing, though the flare finds no block to burn.
 bool special_is_sound(const Piece& piece) {
+    const bool special_kind = piece.special_kind >= TILE_FIRE && piece.special_kind <= TILE_EARTH;
     if (piece.special_cell < -1 || piece.special_cell > 3) return false;
-    if (piece.special_cell == -1) return true;
-    return piece.special_kind == 0 ||
-           (piece.special_kind >= TILE_FIRE && piece.special_kind <= TILE_EARTH);
+    if (piece.special_cell == -1) return !special_kind;
+    return piece.special_kind == 0 || special_kind;
 }
 
 bool piece_is_sound(const Piece& piece) {

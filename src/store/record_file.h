@@ -2,8 +2,9 @@
 //
 // A file is good when it holds at least the record's size; extra bytes are ignored. A missing file
 // gives the defaults silently; a short one gives the defaults and a "corrupt" line. Saving never
-// destroys the previous file: the image goes to a temporary file in the same directory, which is
-// flushed and then renamed over the old one.
+// destroys the previous file: the image goes to the record's temporary file "<name>.tmp" beside
+// the file (beside the target of a symbolic link), which is flushed and then renamed over it with
+// the old file's mode. Only when the folder takes no new file is the record written in place.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +12,7 @@
 
 struct Record_Messages {
     const char* corrupt;     // the file is too short
-    const char* cant_create; // the (temporary) file cannot be created
+    const char* cant_create; // the file cannot be written, or neither it nor the temporary made
     const char* cant_write;  // a write, flush or rename fell short
 };
 
@@ -23,8 +24,9 @@ enum class Record_Read { missing, short_file, complete };
 Record_Read read_record_file(const char* path, uint8_t* image, size_t item_size, size_t item_count,
                              const Record_Messages& messages);
 
-// Writes item_count items of item_size bytes atomically. Failures are reported with the messages;
-// the old file then stays as it was. Returns whether the new image is in place.
+// Writes item_count items of item_size bytes atomically where the folder allows. Failures are
+// reported with the messages; the old file then stays as it was (but after a failed write in
+// place). Returns whether the new image is in place.
 bool write_record_file(const char* path, const uint8_t* image, size_t item_size, size_t item_count,
                        const Record_Messages& messages);
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The real binary: a start without the font fails with status 1 and the exact message; the command
-# line answers help, version and mistakes without starting; with all
-# media and SDL's dummy drivers it runs until SIGTERM and then ends with status 0, saving the game.
-set -u
-bin=${VEXTILE_BIN:?}
-media=${VEXTILE_MEDIA:?}
+# line answers help, version and mistakes without starting; with all media and SDL's dummy drivers
+# it runs until SIGTERM and then ends with status 0, saving the game; without an audio device it
+# runs all the same, silently.
+source "$(dirname "$0")/lib.sh"  # for write_saved_game and int_at
+bin=$BIN
+media=$MEDIA
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
@@ -46,4 +47,23 @@ status=$?
 [ $status -eq 0 ] || fail "after SIGTERM the status is $status, not 0: $(cat "$work/ok.err")"
 size=$(stat -c %s "$work/ok/.vextile-game_info" 2>/dev/null || echo 0)
 [ "$size" -eq 1348 ] || fail "saved game is $size bytes, not 1348"
+
+# 4. No audio device: one "Couldn't open audio: " line, then a game resumed in play whose four
+# sounds each fail to load; it runs and ends as usual.
+mkdir -p "$work/mute"
+ln -s "$media" "$work/mute/media"
+write_saved_game "$work/mute/.vextile-game_info" 2 $((0x201)) 1 0
+(cd "$work/mute" && SDL_AUDIODRIVER=no_such_device exec "$bin" 2>"$work/mute.err") &
+pid=$!
+sleep 2
+kill -0 $pid 2>/dev/null || fail "without audio the game ended by itself: $(cat "$work/mute.err")"
+kill -TERM $pid
+wait $pid
+status=$?
+[ $status -eq 0 ] || fail "without audio the status is $status, not 0: $(cat "$work/mute.err")"
+[ "$(grep -c "^Couldn't open audio: " "$work/mute.err")" -eq 1 ] ||
+    fail "no single audio message: $(cat "$work/mute.err")"
+[ "$(grep -c "^Couldn't load requested sound file: " "$work/mute.err")" -eq 4 ] ||
+    fail "the play state's four sounds did not each fail to load: $(cat "$work/mute.err")"
+[ "$(int_at "$work/mute/.vextile-game_info" 0)" -eq 2 ] || fail "without audio play was not resumed"
 echo "1 passed, 0 failed"

@@ -93,7 +93,8 @@ void refuse_early_exit() {
 // What must hold after every event and every frame: the current state is the one state_id names,
 // the well holds only storable tiles (none thawed in play, after the ice), the play record is
 // one the loader would take back, the score and the level never fall within a game, a new game
-// starts empty, and the keyboard types only while a placed name is asked for.
+// starts empty, the keyboard types only while a placed name is asked for, and a landing only adds
+// the piece's cells.
 class Checker {
   public:
     long games_started = 0;
@@ -132,6 +133,35 @@ class Checker {
                         : "the keyboard types but no name is asked for");
     }
 
+    // A restart brings an effect back as it began, with the score it had then.
+    void restarted() { last_score_ = play_record.score; }
+
+    // Around a frame: a landing in it adds exactly the piece's cells inside the well to the cells
+    // the well held before (the row clear comes in later frames) and never lands on a block.
+    void before_frame() {
+        const uint32_t flags = play_record.flags;
+        falling_ = play_record.state_id == STATE_PLAY && (flags & FLAG_FALLING) &&
+                   !(flags & (FLAG_PAUSED | FLAG_GAME_OVER));
+        std::copy(std::begin(play_record.grid.cells), std::end(play_record.grid.cells), well_);
+    }
+    void after_frame() {
+        const uint32_t flags = play_record.flags;
+        if (!falling_ || (flags & FLAG_GAME_OVER) ||
+            (play_record.state_id == STATE_PLAY && (flags & FLAG_FALLING)))
+            return;
+        const Piece& piece = play_record.current;
+        for (int i = 0; i < 4; ++i) {
+            const Grid_Pos at = piece_cell(piece, i);
+            if (at.col < 0 || at.col >= GRID_COLS || at.row < 0 || at.row >= GRID_ROWS) continue;
+            int32_t& cell = well_[at.row * GRID_COLS + at.col];
+            if (cell != EMPTY_CELL)
+                fail(format("a piece landed on the block at %ld,%ld", at.col, at.row));
+            cell = piece.tile;
+        }
+        if (!std::equal(std::begin(well_), std::end(well_), std::begin(play_record.grid.cells)))
+            fail("a landing changed the well beyond adding the piece's cells");
+    }
+
     // Writes the saved game and reads it back into a scratch record: the two images must match.
     static void check_saved_game_round_trip() {
         save_saved_game(&play_record);
@@ -159,6 +189,8 @@ class Checker {
         was_over_ = false;
     }
 
+    bool falling_ = false;
+    int32_t well_[GRID_COLS * GRID_ROWS] = {};
     State_Id last_id_ = STATE_NONE;
     const Game_State* last_state_ = nullptr;
     int32_t last_score_ = 0, last_level_ = 0;
@@ -441,9 +473,10 @@ void start_game(unsigned draw_seed, uint32_t option_flags) {
 }
 
 // The window is closed and the game started again in the same directory: it resumes the saved
-// game in the screen that was current, paused.
+// game in the screen that was current, paused; an effect as the game stood when it began.
 void restart_game(unsigned draw_seed, Checker& checker) {
-    const Play_Record before = play_record;
+    const auto* effect = dynamic_cast<const Effect_State*>(app.state.get());
+    const Play_Record before = effect ? effect->at_entry : play_record;
     app.shutdown();
     start_game(draw_seed, app.options.flags);
     if (play_record.state_id != before.state_id)
@@ -455,6 +488,7 @@ void restart_game(unsigned draw_seed, Checker& checker) {
                     std::begin(play_record.grid.cells)))
         fail("a restart did not resume the game as it was");
     if (!(play_record.flags & FLAG_PAUSED)) fail("a restart resumed the game unpaused");
+    checker.restarted();
     checker.check();
 }
 
@@ -488,7 +522,9 @@ void run_seed(unsigned seed, const Settings& settings, long totals[3]) {
         }
         run_phase = "after the frame";
         app.frame_seconds = player.frame_seconds();
+        checker.before_frame();
         app.run_frame();
+        checker.after_frame();
         checker.check();
         run_phase = "at the saved-game round trip";
         if (frame % settings.save_every == settings.save_every - 1)
