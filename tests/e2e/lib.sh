@@ -26,7 +26,8 @@ e2e_setup() {
     local i n
     for i in $(seq 100); do
         n=$(cat "$WORK/display" 2>/dev/null)
-        if [ -n "$n" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+        # The server answering must be ours (still running), not another test's.
+        if [ -n "$n" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && kill -0 $XVFB_PID 2>/dev/null; then
             export DISPLAY=":$n"
             return 0
         fi
@@ -47,7 +48,7 @@ start_game() {
     (cd "$WORK" && exec "$BIN" "$@" 2>>"$WORK/stderr") &
     GAME_PID=$!
     WINDOW=$(timeout 30 xdotool search --sync --name '^Vextile!$' | head -1)
-    [ -n "$WINDOW" ] || fail "the game window did not appear"
+    [ -n "$WINDOW" ] || fail "the game window did not appear on display '${DISPLAY:-}'"
     xdotool mousemove --window "$WINDOW" 2 2
     xdotool windowfocus "$WINDOW"
     sleep 0.5
