@@ -200,8 +200,7 @@ Loudness measure_loudness(const Sound& s) {
     for (size_t i = 0; i + hop <= padded.size(); i += hop) {
         ebur128_add_frames_double(st, &padded[i], hop);
         double l;
-        if (i + hop >= size_t(s.rate / 10) &&
-            ebur128_loudness_window(st, 100, &l) == EBUR128_SUCCESS)
+        if (ebur128_loudness_window(st, 100, &l) == EBUR128_SUCCESS)
             out.lufs = std::max(out.lufs, l);
     }
     ebur128_true_peak(st, 0, &out.true_peak);
@@ -209,38 +208,22 @@ Loudness measure_loudness(const Sound& s) {
     return out;
 }
 
-void fft(std::vector<std::complex<double>>& a) {
-    const size_t n = a.size();
-    if (n < 2) return;
-    std::vector<std::complex<double>> even(n / 2), odd(n / 2);
-    for (size_t i = 0; i < n / 2; ++i) {
-        even[i] = a[2 * i];
-        odd[i] = a[2 * i + 1];
-    }
-    fft(even);
-    fft(odd);
-    for (size_t k = 0; k < n / 2; ++k) {
-        const std::complex<double> t = std::polar(1.0, -2 * M_PI * k / n) * odd[k];
-        a[k] = even[k] + t;
-        a[k + n / 2] = even[k] - t;
-    }
-}
-
-// Share of the sound's energy above the given frequency.
+// Share of the sound's energy above the frequency: the whole less what its spectrum holds below,
+// summed in steps of 1 Hz (Parseval).
 double energy_share_above(const Sound& s, double hz) {
-    size_t n = 1;
-    while (n < s.x.size())
-        n *= 2;
-    std::vector<std::complex<double>> a(s.x.begin(), s.x.end());
-    a.resize(n);
-    fft(a);
-    double above = 0, total = 0;
-    for (size_t k = 0; k <= n / 2; ++k) {
-        const double e = std::norm(a[k]);
-        total += e;
-        if (k * double(s.rate) / n > hz) above += e;
+    double total = 0, below = 0;
+    for (const double v : s.x)
+        total += v * v;
+    for (double f = 0.5; f < hz; f += 1) {
+        const std::complex<double> turn = std::polar(1.0, -2 * M_PI * f / s.rate);
+        std::complex<double> bin, phase = 1;
+        for (const double v : s.x) {
+            bin += v * phase;
+            phase *= turn;
+        }
+        below += 2 * std::norm(bin) / s.rate;
     }
-    return above / total;
+    return 1 - below / total;
 }
 
 double rms(const std::vector<double>& x, size_t from, size_t to) {
@@ -269,7 +252,8 @@ class Sound_Set : public ::testing::Test {
 };
 
 TEST_F(Sound_Set, LoudnessFitsEachRoleAndTheWholeSetStaysWithinEightLu) {
-    const double range[][2] = {{-14, -9}, {-15, -11}, {-30, 0}}; // by role
+    // By role: rewards, effects, and cues, which only the spread of the set holds.
+    const double range[][2] = {{-14, -9}, {-15, -11}, {-HUGE_VAL, 0}};
     double loudest = -HUGE_VAL, quietest = HUGE_VAL;
     for (size_t i = 0; i < std::size(sounds); ++i) {
         const double l = loudness[i].lufs;
@@ -358,15 +342,20 @@ std::vector<Glyph> font_glyphs(const SDL_Surface* font) {
     return glyphs;
 }
 
+std::vector<Glyph> load_font_glyphs() {
+    const Surface_Ptr font = load_picture("vextile_font-320.bmp");
+    std::vector<Glyph> glyphs = font ? font_glyphs(font.get()) : std::vector<Glyph>{};
+    EXPECT_EQ(glyphs.size(), 94u);
+    return glyphs;
+}
+
 // Every layout of the game is computed from these widths, '!' to '~', one digit per glyph with
 // ':' for 10 and ';' for 11.
 const std::string glyph_widths = "4597;93447855458888888888458887:9788779846879897987889;"
                                  "998556774877886873473:787867678:8876368";
 
 TEST(Font, GlyphWidthsStayAndDigitsShareOneWidth) {
-    const Surface_Ptr font = load_picture("vextile_font-320.bmp");
-    ASSERT_NE(font, nullptr);
-    const std::vector<Glyph> glyphs = font_glyphs(font.get());
+    const std::vector<Glyph> glyphs = load_font_glyphs();
     ASSERT_EQ(glyphs.size(), 94u);
     for (size_t i = 0; i < glyphs.size(); ++i)
         EXPECT_EQ(glyphs[i].w, glyph_widths[i] - '0') << char('!' + i);
@@ -377,9 +366,7 @@ TEST(Font, GlyphWidthsStayAndDigitsShareOneWidth) {
 // The space a letter brings between its neighbours (its two side bearings) is the same for every
 // lower-case letter give or take a pixel, and split evenly between its sides.
 TEST(Font, LowerCaseLettersAreSpacedEvenly) {
-    const Surface_Ptr font = load_picture("vextile_font-320.bmp");
-    ASSERT_NE(font, nullptr);
-    const std::vector<Glyph> glyphs = font_glyphs(font.get());
+    const std::vector<Glyph> glyphs = load_font_glyphs();
     ASSERT_EQ(glyphs.size(), 94u);
     const auto letter = [&](char c) { return glyphs[size_t(c - '!')]; };
     std::vector<int> spacing;
