@@ -10,9 +10,9 @@ const Rgb palette::kBlocks[7] = {
     rgb8(255, 220, 52),  // yellow: square
     rgb8(22, 96, 180),   // blue: J
     rgb8(242, 122, 0),   // orange: L
-    rgb8(74, 220, 252),  // cyan: bar
-    rgb8(220, 18, 48),   // red: Z
-    rgb8(88, 186, 112),  // green: S
+    rgb8(80, 226, 255),  // cyan: bar
+    rgb8(216, 20, 46),   // red: Z
+    rgb8(46, 186, 110),  // green: S
     rgb8(172, 114, 255), // purple: T
 };
 
