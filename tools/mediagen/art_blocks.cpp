@@ -4,14 +4,16 @@
 #include <algorithm>
 #include <cmath>
 
+// Spread in lightness as well as hue, so that no two tiles meet even where hue is lost: every pair
+// stays apart with each kind of colour blindness, not only with normal vision.
 const Rgb palette::kBlocks[7] = {
-    rgb8(250, 204, 36), // yellow: square
-    rgb8(46, 104, 236), // blue: J
-    rgb8(252, 132, 28), // orange: L
-    rgb8(72, 214, 246), // cyan: bar
-    rgb8(228, 44, 60),  // red: Z
-    rgb8(64, 198, 82),  // green: S
-    rgb8(158, 72, 226), // purple: T
+    rgb8(255, 220, 52),  // yellow: square
+    rgb8(22, 96, 180),   // blue: J
+    rgb8(242, 122, 0),   // orange: L
+    rgb8(80, 226, 255),  // cyan: bar
+    rgb8(216, 20, 46),   // red: Z
+    rgb8(46, 186, 110),  // green: S
+    rgb8(172, 114, 255), // purple: T
 };
 
 // ---- the block ------------------------------------------------------------------------------
@@ -71,6 +73,50 @@ Image plainTile(Rgb base) {
     return t;
 }
 
+// A quiet mark pressed into the face: a groove a little darker than the face, its lower right lip
+// catching the light.
+void engrave(Image& t, const Mask& m, float depth) {
+    const Image face = t;
+    t.paint(
+        m.shifted(1, 1).minus(m), 0, 0,
+        [&](int x, int y) { return lighter(face.colour(x, y), 0.5f); }, depth * 0.7f);
+    t.paint(
+        m, 0, 0, [&](int x, int y) { return darker(face.colour(x, y), 0.5f); }, depth);
+}
+
+// Each ordinary tile carries a mark of its own, so shape tells them apart where colour fails.
+Mask tileMark(int tile) {
+    Mask m(16, 16);
+    const Vec2 c{8.0f, 8.0f};
+    switch (tile) {
+    case 0: // a dot
+        return shapeMask(16, 16, [&](Vec2 p) { return sdCircle(p, c, 1.5f); });
+    case 1: // a ring
+        return shapeMask(16, 16, [&](Vec2 p) { return std::fabs(sdCircle(p, c, 2.9f)) - 0.5f; });
+    case 2: // a corner
+        strokePolyline(m, {{11.0f, 5.5f}, {11.0f, 11.0f}, {5.5f, 11.0f}}, 1.0f);
+        return m;
+    case 4: // a bar
+        strokeSegment(m, {5.0f, 8.0f}, {11.0f, 8.0f}, 1.0f);
+        return m;
+    case 5: // a cross
+        strokeSegment(m, {8.0f, 5.0f}, {8.0f, 11.0f}, 1.0f);
+        strokeSegment(m, {5.0f, 8.0f}, {11.0f, 8.0f}, 1.0f);
+        return m;
+    case 6: // a chevron
+        strokePolyline(m, {{5.0f, 10.0f}, {8.0f, 6.5f}, {11.0f, 10.0f}}, 1.0f);
+        return m;
+    default:
+        return m;
+    }
+}
+
+Image ordinaryTile(int tile) {
+    Image t = plainTile(palette::kBlocks[tile]);
+    engrave(t, tileMark(tile), 0.45f);
+    return t;
+}
+
 Image icyTile() {
     const Rgb base = palette::kBlocks[3];
     Image t = plainTile(base);
@@ -103,16 +149,27 @@ Image flashTile() {
     return t;
 }
 
+// Ice that has thawed: the pale block, shattered from one point by cracks of a deeper blue.
 Image thawedTile() {
-    const Rgb base = rgb8(168, 186, 208);
+    const Rgb base = rgb8(176, 196, 220);
     Image t = plainTile(base);
+    const Vec2 hit{6.5f, 7.0f};
     Mask crack(16, 16);
-    strokePolyline(crack, {{3, 3}, {6, 6.5f}, {7.5f, 6}, {9.5f, 9}, {13, 11}}, 0.9f);
-    strokePolyline(crack, {{7.5f, 6}, {10, 3}}, 0.8f);
-    strokePolyline(crack, {{9.5f, 9}, {8, 13}}, 0.8f);
-    strokePolyline(crack, {{6, 6.5f}, {3.5f, 10}}, 0.7f);
-    t.paint(crack.shifted(1, 1), 0, 0, rgb8(228, 238, 250), 0.6f);
-    t.paint(crack, 0, 0, rgb8(78, 96, 124), 0.95f);
+    const std::vector<std::vector<Vec2>> arms = {
+        {hit, {4.5f, 5.5f}, {3.6f, 2.8f}},
+        {hit, {9.0f, 5.8f}, {10.0f, 3.4f}, {12.6f, 2.8f}},
+        {hit, {9.6f, 8.4f}, {11.2f, 8.0f}, {13.2f, 9.6f}},
+        {hit, {7.4f, 10.0f}, {6.6f, 13.2f}},
+        {hit, {4.2f, 8.6f}, {2.8f, 11.4f}},
+    };
+    for (const auto& arm : arms)
+        strokePolyline(crack, arm, 0.9f);
+    // Finer splinters off the longer arms.
+    strokePolyline(crack, {{10.0f, 3.4f}, {11.0f, 5.6f}}, 0.6f);
+    strokePolyline(crack, {{11.2f, 8.0f}, {11.8f, 11.8f}}, 0.6f);
+    strokePolyline(crack, {{7.4f, 10.0f}, {9.4f, 11.6f}}, 0.6f);
+    t.paint(crack.shifted(1, 1).minus(crack), 0, 0, rgb8(240, 248, 255), 0.7f);
+    t.paint(crack, 0, 0, rgb8(44, 96, 200), 0.95f);
     return t;
 }
 
@@ -183,31 +240,39 @@ Image lightningTile() {
     return t;
 }
 
+// Earth: rounded stones set in dark soil, each lit from the top left.
 Image earthTile() {
     const Rgb base = rgb8(128, 84, 44);
     Image t(16, 16);
     drawBlockLook(t, 0, 0, 16, base, BlockLook{});
-    // Three stones with their own light, split by dark cracks.
-    for (int y = 3; y < 13; ++y)
-        for (int x = 3; x < 13; ++x)
-            t.set(x, y, rgb8(58, 34, 18));
+    const Mask soil = shapeMask(16, 16, [](Vec2 p) {
+        return sdRoundBox(p, {8.0f, 8.0f}, {5.0f, 5.0f}, 1.0f);
+    });
+    t.paint(soil, 0, 0, rgb8(64, 40, 22));
     struct Stone {
-        std::vector<Vec2> pts;
+        Vec2 centre;
+        float radius;
         Rgb tone;
     };
-    const std::vector<Stone> stones = {
-        {{{3, 3}, {8.8f, 3}, {8, 7}, {3, 7.8f}}, rgb8(176, 126, 78)},
-        {{{9.8f, 3}, {13, 3}, {13, 9.4f}, {9, 7.8f}}, rgb8(150, 102, 58)},
-        {{{3, 8.8f}, {8.4f, 8.2f}, {13, 10.4f}, {13, 13}, {3, 13}}, rgb8(162, 112, 66)},
+    const Stone stones[] = {
+        {{6.0f, 6.2f}, 2.6f, rgb8(176, 138, 98)},
+        {{10.8f, 5.4f}, 1.9f, rgb8(150, 116, 82)},
+        {{10.0f, 10.2f}, 2.6f, rgb8(164, 126, 88)},
+        {{5.2f, 10.9f}, 1.7f, rgb8(140, 104, 72)},
     };
     for (const Stone& s : stones) {
-        const Mask m = polygonMask(16, 16, s.pts);
-        const Mask lit = bevelLight(m, 0.7f);
+        const Mask m =
+            shapeMask(16, 16, [&](Vec2 p) { return sdCircle(p, s.centre, s.radius); }).times(soil);
+        const Mask lit = bevelLight(m, 0.8f);
         t.paint(m, 0, 0, [&](int x, int y) {
             const float l = lit.at(x, y);
-            return l > 0 ? lighter(s.tone, l * 0.6f) : darker(s.tone, -l * 0.5f);
+            return l > 0 ? lighter(s.tone, l * 0.55f) : darker(s.tone, -l * 0.55f);
         });
     }
+    // Grit between the stones.
+    const Vec2 grit[] = {{8.5f, 8.0f}, {3.6f, 8.4f}, {12.4f, 8.0f}, {8.0f, 3.6f}, {7.6f, 12.4f}};
+    for (const Vec2& g : grit)
+        t.set(static_cast<int>(g.x), static_cast<int>(g.y), rgb8(120, 90, 60));
     return t;
 }
 
@@ -220,7 +285,7 @@ void drawBlock(Image& img, int x, int y, int size, Rgb base) {
 static Image blockStrip() {
     Image strip(224, 16, rgb8(20, 20, 30));
     for (int t = 0; t < 7; ++t)
-        strip.blit(t == 3 ? icyTile() : plainTile(palette::kBlocks[t]), t * 16, 0);
+        strip.blit(t == 3 ? icyTile() : ordinaryTile(t), t * 16, 0);
     strip.blit(flashTile(), 7 * 16, 0);
     strip.blit(thawedTile(), 8 * 16, 0);
     strip.blit(plainTile(rgb8(128, 130, 140)), 9 * 16, 0);

@@ -140,11 +140,17 @@ Image lightning() {
     Mask all = core;
     all.unite(thin);
 
+    // The picture is colour-keyed, so a soft glow would turn into an opaque band over the blocks:
+    // the strokes get a one-pixel rim of violet light instead.
+    Mask solid(kSize, kSize);
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+            solid.set(x, y, all.at(x, y) >= 0.5f ? 1.0f : 0.0f);
     Image img(kSize, kSize);
-    img.paint(all.blurred(7.0f), 0, 0, rgb8(110, 90, 255), 2.2f);
-    img.paint(all.dilated(1.5f).blurred(1.5f), 0, 0, rgb8(170, 180, 255), 1.4f);
-    img.paint(all, 0, 0, rgb8(236, 240, 255));
-    img.paint(core.blurred(0.6f), 0, 0, rgb8(255, 255, 255));
+    img.paint(solid.dilated(1.0f), 0, 0, rgb8(128, 112, 255));
+    img.paint(solid, 0, 0, [&](int x, int y) {
+        return mix(rgb8(196, 204, 255), rgb8(255, 255, 255), core.at(x, y));
+    });
     return img;
 }
 
@@ -152,5 +158,5 @@ Image lightning() {
 
 void addEffectArt(Pictures& out) {
     out.emplace_back("fire-320.bmp", toKeyedBitmap(fireStrip(), rgb8(96, 16, 6)));
-    out.emplace_back("lightning_01-320.bmp", toKeyedBitmap(lightning(), rgb8(60, 40, 160), 0.35f));
+    out.emplace_back("lightning_01-320.bmp", toKeyedBitmap(lightning(), rgb8(128, 112, 255)));
 }

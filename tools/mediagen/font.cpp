@@ -86,7 +86,11 @@ void paintCell(Bitmap& bmp, const Cell& cell, int x0) {
         const Rgb fill = mix(kTop, kBottom, clamp01(t));
         for (int x = 0; x < cell.width; ++x) {
             if (outline.at(x, y) <= 0.0f) continue;
-            const float s = smoothstep(kInkCut - 0.1f, 0.85f, solid.at(x, y));
+            // Every pixel of the letter's own shape is lit, faint edges included: a dim edge
+            // column would read as extra space on that side of the letter.
+            const float cover = solid.at(x, y);
+            const float s = cover > kInkCut ? std::max(0.62f, smoothstep(kInkCut, 0.85f, cover))
+                                            : smoothstep(kInkCut - 0.1f, 0.85f, cover);
             Rgb c = mix(kOutline, fill, s);
             bmp.put(x0 + x, y + 1, static_cast<std::uint8_t>(c.r * 255.0f + 0.5f),
                     static_cast<std::uint8_t>(c.g * 255.0f + 0.5f),

@@ -205,6 +205,15 @@ void addReverb(Samples& s, float wet, float roomSize, float tail) {
     }
 }
 
+void saturate(Samples& s, float drive) {
+    float maxAbs = 0.0f;
+    for (const float x : s)
+        maxAbs = std::max(maxAbs, std::fabs(x));
+    if (maxAbs <= 0.0f) return;
+    for (float& x : s)
+        x = std::tanh(drive * x / maxAbs);
+}
+
 void finish(Samples& s, float peak, float fadeInMs, float fadeOutMs) {
     if (s.empty()) throw std::runtime_error("empty sound");
     // A gentle DC blocker: a first-order high-pass at about 20 Hz.
@@ -225,6 +234,20 @@ void finish(Samples& s, float peak, float fadeInMs, float fadeOutMs) {
         const float k = static_cast<float>(i) / out;
         s[static_cast<size_t>(n - 1 - i)] *= k * k;
     }
+    // A short decaying sound keeps some mean through the high-pass; it is taken out under a smooth
+    // window, so the ends stay silent.
+    double sum = 0.0;
+    double weight = 0.0;
+    std::vector<float> window(s.size());
+    for (int i = 0; i < n; ++i) {
+        const float w = std::sin(kPi * (i + 0.5f) / n);
+        window[static_cast<size_t>(i)] = w * w;
+        sum += s[static_cast<size_t>(i)];
+        weight += w * w;
+    }
+    const float offset = static_cast<float>(sum / weight);
+    for (int i = 0; i < n; ++i)
+        s[static_cast<size_t>(i)] -= offset * window[static_cast<size_t>(i)];
     float maxAbs = 0.0f;
     for (const float x : s)
         maxAbs = std::max(maxAbs, std::fabs(x));

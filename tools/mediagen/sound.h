@@ -65,6 +65,10 @@ void addPing(Samples& s, float start, float hz, float amp, float tau);
 // Schroeder reverb mixed into the signal; extends it by `tail` seconds.
 void addReverb(Samples& s, float wet, float roomSize, float tail);
 
+// Rounds off the peaks (tanh, `drive` times the signal scaled to a peak of 1), so a sound full of
+// spikes gets louder without clipping.
+void saturate(Samples& s, float drive);
+
 // Normalises to the given peak, takes out any DC offset and fades both ends.
 void finish(Samples& s, float peak, float fadeInMs = 3.0f, float fadeOutMs = 12.0f);
 

@@ -14,22 +14,24 @@ float smoothEnd(float t, float from, float to) {
     return u * u * (3.0f - 2.0f * u);
 }
 
-// A piece lands: a soft wooden knock, low body and a short woody click.
+// A piece lands: a soft wooden knock. Its body sits at 180 to 350 Hz and the knock near 1 kHz, so
+// it still lands on a small speaker that has no bass.
 Samples blockHit() {
     Samples s(static_cast<size_t>(sampleCount(0.1f)));
     Rng rng(11);
     Osc body;
-    Biquad knock = Biquad::bandpass(900.0f, 2.5f);
+    Osc overtone;
+    Biquad knock = Biquad::bandpass(1000.0f, 2.0f);
     for (size_t i = 0; i < s.size(); ++i) {
         const float t = timeOf(static_cast<int>(i));
-        const float hz = 95.0f + 90.0f * std::exp(-t / 0.012f);
-        const float thump = body.sine(hz) * attackDecay(t, 0.002f, 0.03f);
-        const float click = knock.process(rng.signedUnit()) * expDecay(t, 0.008f);
-        s[i] = thump * 0.9f + click * 1.6f;
+        const float hz = 190.0f + 150.0f * std::exp(-t / 0.015f);
+        const float env = attackDecay(t, 0.0015f, 0.026f);
+        const float thump = body.sine(hz) * env + overtone.sine(hz * 2.3f) * env * env * 0.35f;
+        const float click = knock.process(rng.signedUnit()) * expDecay(t, 0.006f);
+        s[i] = thump + click * 1.4f;
     }
-    addPing(s, 0.0f, 410.0f, 0.22f, 0.018f);
-    addPing(s, 0.0f, 1130.0f, 0.08f, 0.01f);
-    finish(s, 0.8f, 1.0f, 15.0f);
+    addPing(s, 0.0f, 1150.0f, 0.12f, 0.008f);
+    finish(s, 0.85f, 1.5f, 15.0f);
     return s;
 }
 
@@ -44,11 +46,11 @@ Samples uiClick() {
     }
     addPing(s, 0.0f, 2400.0f, 0.35f, 0.006f);
     addPing(s, 0.0f, 5200.0f, 0.12f, 0.003f);
-    finish(s, 0.6f, 0.5f, 8.0f);
+    finish(s, 0.88f, 0.3f, 8.0f);
     return s;
 }
 
-// A refused move: a dull low buzz with a slight downward bend.
+// A refused move: a dull low buzz with a slight downward bend, dying away at once.
 Samples miss() {
     Samples s(static_cast<size_t>(sampleCount(0.15f)));
     Osc a;
@@ -57,10 +59,10 @@ Samples miss() {
     for (size_t i = 0; i < s.size(); ++i) {
         const float t = timeOf(static_cast<int>(i));
         const float hz = 118.0f - 30.0f * t;
-        const float env = std::min(1.0f, t / 0.008f) * (1.0f - 0.5f * t / 0.15f);
+        const float env = attackDecay(t, 0.006f, 0.05f);
         s[i] = lp.process(a.square(hz) * 0.6f + b.saw(hz * 1.013f) * 0.5f) * env;
     }
-    finish(s, 0.7f, 2.0f, 25.0f);
+    finish(s, 0.57f, 1.5f, 25.0f);
     return s;
 }
 
@@ -82,7 +84,8 @@ Samples killRow() {
         s[i] = (res.process(tone) * 2.2f + tone * 0.15f) * env;
     }
     addReverb(s, 0.25f, 0.3f, 0.06f);
-    finish(s, 0.8f, 2.0f, 20.0f);
+    saturate(s, 1.6f);
+    finish(s, 0.78f, 1.5f, 20.0f);
     return s;
 }
 
@@ -103,7 +106,7 @@ Samples killBlox() {
         addPing(s, start, hz * 2.01f, 0.12f, 0.015f);
     }
     addReverb(s, 0.35f, 0.5f, 0.05f);
-    finish(s, 0.75f, 1.0f, 30.0f);
+    finish(s, 0.46f, 1.5f, 30.0f);
     return s;
 }
 
@@ -126,20 +129,24 @@ Samples newLevel() {
         }
     }
     addReverb(s, 0.35f, 0.6f, 0.0f);
-    finish(s, 0.8f, 2.0f, 60.0f);
+    finish(s, 0.73f, 1.5f, 60.0f);
     return s;
 }
 
-// The earth block: a deep rumble that swells, shakes and settles.
+// The earth block: a deep rumble that swells, shakes and settles, with rubble grinding in the mid
+// band over it, so the quake still reads on small speakers.
 Samples quake() {
     Samples s(static_cast<size_t>(sampleCount(1.4f)));
     Rng rng(17);
     OnePole brown(90.0f);
     OnePole brown2(40.0f);
     Biquad body = Biquad::lowpass(160.0f, 1.2f);
+    Biquad grit = Biquad::bandpass(520.0f, 1.1f);
+    Biquad stones = Biquad::bandpass(1200.0f, 1.6f);
     Biquad gravel = Biquad::bandpass(380.0f, 1.5f);
     Osc low;
     OnePole shakeSmooth(12.0f);
+    float grain = 0.0f;
     for (size_t i = 0; i < s.size(); ++i) {
         const float t = timeOf(static_cast<int>(i));
         const float env = std::min(1.0f, t / 0.12f) * std::exp(-std::max(0.0f, t - 0.5f) / 0.35f);
@@ -147,11 +154,16 @@ Samples quake() {
         const float noise = body.process(brown.lowpass(rng.signedUnit()) * 3.0f +
                                          brown2.lowpass(rng.signedUnit()) * 4.0f);
         const float tone = low.sine(42.0f - 8.0f * t) * 0.35f;
-        // Grinding stones, so the quake still reads on small speakers.
-        const float grind = gravel.process(rng.signedUnit()) * shake * shake * 0.6f;
-        s[i] = (noise * shake + tone + grind) * env;
+        // Rubble: short grains of grit, thicker while the ground shakes hardest.
+        if (rng.uniform() < 0.009f * shake * shake) grain = rng.range(0.4f, 1.0f);
+        grain *= 0.988f;
+        const float n = rng.signedUnit();
+        const float rubble = (grit.process(n) * 1.2f + stones.process(n) * 0.8f) * grain * 3.8f +
+                             gravel.process(rng.signedUnit()) * shake * 0.8f;
+        s[i] = (noise * shake + tone + rubble) * env;
     }
-    finish(s, 0.88f, 10.0f, 60.0f);
+    saturate(s, 1.8f);
+    finish(s, 0.8f, 1.5f, 60.0f);
     return s;
 }
 
@@ -178,7 +190,7 @@ Samples iceBreak() {
         addPing(s, start, hz * 1.47f, amp * 0.4f, 0.01f);
     }
     addReverb(s, 0.3f, 0.5f, 0.05f);
-    finish(s, 0.8f, 0.5f, 30.0f);
+    finish(s, 0.7f, 1.5f, 30.0f);
     return s;
 }
 
@@ -205,7 +217,7 @@ Samples fire() {
             crackTone.process(rng.signedUnit() * crack) * 2.2f * (0.3f + 0.7f * swell);
         s[i] = whoosh + pop;
     }
-    finish(s, 0.82f, 8.0f, 80.0f);
+    finish(s, 0.76f, 1.5f, 80.0f);
     return s;
 }
 
@@ -234,7 +246,7 @@ Samples demonic() {
         s[i] = std::tanh(voiced * flutter * 2.0f) * env;
     }
     addReverb(s, 0.25f, 0.7f, 0.0f);
-    finish(s, 0.85f, 5.0f, 60.0f);
+    finish(s, 0.82f, 1.5f, 60.0f);
     return s;
 }
 
