@@ -37,7 +37,12 @@ icon=$(sed -n 's/^Icon=//p' "$entry")
 
 # The icons: PNG with alpha, transparent in the corners, an opaque plate in the middle, a block
 # of the game's orange in the bottom row and purple top left, at every size (drawn, not scaled).
-pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r+.5)],%[fx:int(255*p{$2,$3}.g+.5)],%[fx:int(255*p{$2,$3}.b+.5)],%[fx:int(255*p{$2,$3}.a+.5)]" info:; }
+# "r,g,b,a" of a pixel of a picture.
+pixel() {
+    local p="p{$2,$3}" format="" c
+    for c in r g b a; do format+="${format:+,}%[fx:int(255*$p.$c+.5)]"; done
+    convert "$1" -format "$format" info:
+}
 for n in 32 64 128 256; do
     png=$usr/share/icons/hicolor/${n}x$n/apps/$icon.png
     [ -f "$png" ] || fail "no ${n}x$n icon named '$icon'"
@@ -61,8 +66,12 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >"$dest/pag
 [ -z "$warnings" ] || fail "man warns: $warnings"
 grep -q '^OPTIONS' "$dest/page.txt" && grep -q '^KEYS' "$dest/page.txt" &&
     grep -q '^FILES' "$dest/page.txt" || fail "the manual page lacks OPTIONS, KEYS or FILES"
-for option in $(ASAN_OPTIONS=detect_leaks=0 "$usr/bin/vextile" --help | grep -o -- '--[a-z]*' | sort -u); do
-    grep -q -- "$option" "$dest/page.txt" || fail "the manual page does not describe $option"
+options=$(ASAN_OPTIONS=detect_leaks=0 "$usr/bin/vextile" --help | grep -o -- '--[a-z]*' | sort -u)
+[ -n "$options" ] || fail "the game's --help names no option"
+for option in $options; do
+    # An item of its own: the option at the start of an indented tag line.
+    grep -qE -- "^ +(-[a-z], )?$option( |\$)" "$dest/page.txt" ||
+        fail "the manual page does not describe $option"
 done
 for file in .vextile-options .vextile-hiscores .vextile-game_info; do
     grep -q -- "$file" "$dest/page.txt" || fail "the manual page does not name $file"

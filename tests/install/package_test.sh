@@ -21,7 +21,8 @@ for path in ./usr/games/vextile ./usr/share/vextile/media/vextile_font-320.bmp \
     ./usr/share/icons/hicolor/256x256/apps/vextile.png; do
     grep -qxF "$path" <<<"$contents" || fail "the package has no $path"
 done
-grep -q '^./usr/share/metainfo/.*\.metainfo\.xml$' <<<"$contents" || fail "the package has no metainfo"
+grep -q '^./usr/share/metainfo/.*\.metainfo\.xml$' <<<"$contents" ||
+    fail "the package has no metainfo"
 [ -z "$(grep -v '^./usr/' <<<"$contents" | grep -vx './')" ] || fail "files outside /usr"
 
 unpacked=$(mktemp -d)

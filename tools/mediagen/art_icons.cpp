@@ -24,8 +24,9 @@ const struct {
 Mask roundedPlate(int size, float inset, float radius) {
     const float c = size / 2.0f;
     const float half = c - inset;
-    return shapeMask(size, size,
-                     [=](Vec2 p) { return sdRoundBox(p, {c, c}, {half, half}, radius); });
+    return shapeMask(size, size, [=](Vec2 p) {
+        return sdRoundBox(p, {c, c}, {half, half}, radius);
+    });
 }
 
 } // namespace
@@ -46,9 +47,9 @@ Image drawIcon(int size) {
         // shadow under the blocks.
         const float rimWidth = static_cast<float>(size / 64);
         const Mask rim = plate.minus(roundedPlate(size, inset + rimWidth, 5.0f * unit - rimWidth));
-        icon.paint(rim, 0, 0,
-                   [=](int, int y) { return mix(palette::kAccent, rgb8(40, 44, 96), y / last); },
-                   0.45f);
+        icon.paint(
+            rim, 0, 0,
+            [=](int, int y) { return mix(palette::kAccent, rgb8(40, 44, 96), y / last); }, 0.45f);
         Mask blocks(size, size);
         for (const auto& c : kCells)
             for (int j = 0; j < cell; ++j)
@@ -59,8 +60,7 @@ Image drawIcon(int size) {
                    palette::kInk, 0.7f);
     }
     for (const auto& c : kCells)
-        drawBlock(icon, origin + c.cx * cell, origin + c.cy * cell, cell,
-                  palette::kBlocks[c.tile]);
+        drawBlock(icon, origin + c.cx * cell, origin + c.cy * cell, cell, palette::kBlocks[c.tile]);
     return icon;
 }
 
