@@ -2,9 +2,11 @@
 BUILD      := build
 TEST_BUILD := build-asan
 BENCH_BUILD := build-bench
+PACKAGE_BUILD := build-package
+PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 
-.PHONY: run build test bench bootstrap clean contact-sheet screenshots
+.PHONY: run build test bench bootstrap clean contact-sheet screenshots install package
 
 bootstrap:
 	@scripts/bootstrap
@@ -15,6 +17,18 @@ build: bootstrap
 
 run: build
 	cd $(BUILD) && ./vextile
+
+# Installs the game under PREFIX (default /usr/local), below DESTDIR when that is given:
+# `make install DESTDIR=/tmp/stage PREFIX=/usr`.
+install: bootstrap
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXTILE_TESTS=OFF \
+		-DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
+
+# A Debian package (.deb) from a stripped Release build of its own, installed under /usr.
+package: bootstrap
+	@scripts/package $(PACKAGE_BUILD) $(JOBS)
 
 test: bootstrap
 	@cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVEXTILE_SANITIZE=ON -DVEXTILE_BENCH=OFF >/dev/null
@@ -40,7 +54,7 @@ screenshots: build
 	@scripts/screenshots $(BUILD)/vextile $(BUILD)/media $(BUILD)/screens
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(PACKAGE_BUILD)
 
 # ---- fuzzing ----------------------------------------------------------------------------------
 # libFuzzer targets (fuzz/) in a clang build of their own with AddressSanitizer and

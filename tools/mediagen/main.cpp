@@ -1,6 +1,7 @@
 // mediagen: draws and synthesises every picture, sound and the font that Vextile loads.
 //
 //   mediagen <out_dir> <font_dir>
+//   mediagen --icons <icon_dir>      the desktop icons
 //
 // The output is the same, byte for byte, on every run.
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "art.h"
+#include "icons.h"
 #include "sound.h"
 
 namespace {
@@ -75,8 +77,9 @@ void writeFont(const std::string& dir, TextRenderer& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icons") return writeIcons(argv[2]);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: mediagen <out_dir> <font_dir>\n");
+        std::fprintf(stderr, "usage: mediagen <out_dir> <font_dir> | --icons <icon_dir>\n");
         return 1;
     }
     const std::string outDir = argv[1];
