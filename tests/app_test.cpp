@@ -167,9 +167,9 @@ TEST_F(App_Test, EventsComeFirstAndEachFrameGetsTheTimeSinceTheLast) {
     for (SDLKey k : {SDLK_x, SDLK_y, SDLK_z})
         push_key(k);
     screen->script = {
-        [&] { now += 3 * MS; },                   // a frame that draws for 3 ms
+        [&] { now += 3 * MS; },                      // a frame that draws for 3 ms
         [&] { push_key(SDLK_m), push_key(SDLK_n); }, // keys pressed while the frame runs
-        [&] { now += 45 * MS; },                  // a frame slower than the period
+        [&] { now += 45 * MS; },                     // a frame slower than the period
     };
     app.run();
     EXPECT_EQ(screen->typed_by_frame, (std::vector<std::string>{"xyz", "xyz", "xyzmn", "xyzmn"}));

@@ -23,7 +23,7 @@ constexpr State_Id STATE_ABOUT = 11;
 constexpr State_Id STATE_COUNT = 12;
 
 class Game_State {
-public:
+  public:
     virtual ~Game_State() = default;
     // One frame: called after the background is drawn and before the flip.
     virtual void do_frame() = 0;

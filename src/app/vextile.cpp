@@ -3,7 +3,9 @@
 #include "play/play_record.h"
 #include "play/sidebar.h"
 
-Vextile::Vextile() { options.flags = 0; }
+Vextile::Vextile() {
+    options.flags = 0;
+}
 
 Vextile::~Vextile() = default;
 

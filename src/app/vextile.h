@@ -13,7 +13,7 @@
 class Sidebar;
 
 class Vextile {
-public:
+  public:
     Vextile();
     virtual ~Vextile();
     virtual bool init() = 0;
@@ -25,16 +25,16 @@ public:
     // handlers: the caller must not touch its own members afterwards.
     void change_state(State_Id id);
 
-    std::unique_ptr<Game_State> state;  // the current screen, or none
-    double frame_seconds = 0.0;         // seconds since the previous frame started
-    bool text_entry = false;            // the keyboard serves typing
-    int32_t block_size = 0;             // side of one block tile in pixels
-    Options_Record options;             // the user's options
-    std::unique_ptr<Sidebar> sidebar;   // created by init, kept for the life of the process
+    std::unique_ptr<Game_State> state; // the current screen, or none
+    double frame_seconds = 0.0;        // seconds since the previous frame started
+    bool text_entry = false;           // the keyboard serves typing
+    int32_t block_size = 0;            // side of one block tile in pixels
+    Options_Record options;            // the user's options
+    std::unique_ptr<Sidebar> sidebar;  // created by init, kept for the life of the process
 };
 
 class Vextile_SDL : public Vextile {
-public:
+  public:
     Vextile_SDL();
     ~Vextile_SDL() override;
     bool init() override;
@@ -62,10 +62,10 @@ public:
     // One frame: background, the state's frame with frame_seconds, flip.
     void run_frame();
 
-    Frame_Clock frame_clock;  // paces run() and measures frame_seconds
+    Frame_Clock frame_clock; // paces run() and measures frame_seconds
 
-    SDL_Surface* block_texture = nullptr;  // catalogue bitmap, held while taken
-    SDL_Rect block_tile = {0, 0, 0, 0};    // source rectangle of one tile
+    SDL_Surface* block_texture = nullptr; // catalogue bitmap, held while taken
+    SDL_Rect block_tile = {0, 0, 0, 0};   // source rectangle of one tile
 };
 
 // The one application object of the process.

@@ -67,7 +67,7 @@ void Vextile_SDL::save_game_for_next_start() {
 bool Vextile_SDL::init() {
     if (!start_video()) return false;
     take_block_texture();
-    zgl_get_bitmap(BMP_PAUSED);  // loaded before play needs it
+    zgl_get_bitmap(BMP_PAUSED); // loaded before play needs it
     load_records();
     build_play_area();
     enter_saved_state();
@@ -189,7 +189,7 @@ Command release_command(SDLKey sym) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void Vextile_SDL::key_down(const SDL_keysym& key) {
     Command command = fixed_key_command(key.sym, text_entry);

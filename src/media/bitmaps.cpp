@@ -90,7 +90,7 @@ void blit(SDL_Surface* picture, SDL_Rect* source, Point point, SDL_Surface* targ
     blit_surface(picture, source, dest, &where);
 }
 
-}  // namespace
+} // namespace
 
 const char* bitmap_file(Bitmap_Id id) {
     for (const Bitmap_File& entry : bitmap_table)
@@ -98,7 +98,9 @@ const char* bitmap_file(Bitmap_Id id) {
     return nullptr;
 }
 
-SDL_Surface* zgl_get_bitmap(Bitmap_Id id) { return fetch(id, false); }
+SDL_Surface* zgl_get_bitmap(Bitmap_Id id) {
+    return fetch(id, false);
+}
 
 void zgl_draw_bitmap(Bitmap_Id id, Point point, SDL_Surface* target) {
     SDL_Surface* picture = fetch(id, true);

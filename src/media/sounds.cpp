@@ -32,7 +32,7 @@ Mix_Chunk* load_file(Sound_Id id) {
     return Mix_LoadWAV_RW(file, 1);
 }
 
-}  // namespace
+} // namespace
 
 const char* sound_file(Sound_Id id) {
     for (const Sound_File& entry : sound_table)
@@ -49,7 +49,9 @@ bool audio_init() {
     return true;
 }
 
-void audio_shutdown() { Mix_CloseAudio(); }
+void audio_shutdown() {
+    Mix_CloseAudio();
+}
 
 Mix_Chunk* load_sound(Sound_Id id) {
     const auto found = catalogue.find(id);

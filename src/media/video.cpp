@@ -33,7 +33,7 @@ SFont_Font* load_font(const char* path) {
     return SFont_InitFont(SDL_LoadBMP_RW(file, 1));
 }
 
-}  // namespace
+} // namespace
 
 bool video_init(const char* caption, Bitmap_Id icon_id) {
     srand(static_cast<unsigned>(time(nullptr)));
@@ -73,7 +73,9 @@ void video_shutdown() {
     audio_shutdown();
 }
 
-SDL_Surface* get_screen() { return screen; }
+SDL_Surface* get_screen() {
+    return screen;
+}
 
 // The background holds its picture: it keeps drawing after the picture's entry is unloaded.
 void set_background(Bitmap_Id id) {
@@ -114,7 +116,9 @@ SDL_Surface* create_surface(int width, int height) {
                                 f->Bmask, f->Amask);
 }
 
-void free_surface(SDL_Surface* surface) { SDL_FreeSurface(surface); }
+void free_surface(SDL_Surface* surface) {
+    SDL_FreeSurface(surface);
+}
 
 void flip_screen() {
     if (screen) SDL_Flip(screen);

@@ -13,16 +13,16 @@ struct SFont_Font;
 constexpr uint16_t SCREEN_WIDTH = 320;
 constexpr uint16_t SCREEN_HEIGHT = 320;
 
-using Colour = SDL_Color;  // only r, g and b are used
+using Colour = SDL_Color; // only r, g and b are used
 
-extern const Colour COLOR_BLACK;  // 0, 0, 0
-extern const Colour COLOR_WHITE;  // 250, 250, 250
+extern const Colour COLOR_BLACK; // 0, 0, 0
+extern const Colour COLOR_WHITE; // 250, 250, 250
 
-extern SDL_Surface* screen;      // the window surface, or none
-extern SDL_Surface* background;  // catalogue bitmap drawn under every frame (held), or none
-extern SFont_Font* game_font;    // the one font of the game (owned)
+extern SDL_Surface* screen;     // the window surface, or none
+extern SDL_Surface* background; // catalogue bitmap drawn under every frame (held), or none
+extern SFont_Font* game_font;   // the one font of the game (owned)
 
-extern const char* const FONT_FILE;  // "./media/vextile_font-320.bmp"
+extern const char* const FONT_FILE; // "./media/vextile_font-320.bmp"
 
 // Starts SDL, the window (caption and icon), the font and the audio device. Answers whether
 // everything including audio is up; the caller checks the screen and font for the fatal cases.

@@ -296,8 +296,7 @@ void Faldor_State::apply_movement_requests() {
     if ((flag_set(FLAG_LEFT) || queued_step < 0) && play_record.target_col >= current.col) {
         step_target_left(current);
         queued_step = 0;
-    } else if ((flag_set(FLAG_RIGHT) || queued_step > 0) &&
-               play_record.target_col <= current.col) {
+    } else if ((flag_set(FLAG_RIGHT) || queued_step > 0) && play_record.target_col <= current.col) {
         step_target_right(current);
         queued_step = 0;
     }

@@ -8,19 +8,19 @@
 extern Bitmap_Id overlay_bitmap;
 
 class Faldor_State : public Game_State {
-public:
+  public:
     Faldor_State();
     ~Faldor_State() override;
     void do_frame() override;
     bool handle_command(Command command, const char* text) override;
     bool handle_mouse(Mouse_Action action, int x, int y) override;
 
-    float hold_time = 0.0f;  // seconds a sideways key has been held
+    float hold_time = 0.0f; // seconds a sideways key has been held
     // One more column asked for by a sideways key pressed again while the piece still slides that
     // way: -1 left, 1 right, 0 none. Taken once the piece has caught up with its target.
     int32_t queued_step = 0;
 
-private:
+  private:
     // The steps of one frame, in their order; a bool step answers false when the frame ends there.
     void change_level();
     bool bring_in_piece();
@@ -28,11 +28,11 @@ private:
     void count_hold_time();
     void slide();
     void fall();
-    void stop_if_blocked();  // the landing test
+    void stop_if_blocked(); // the landing test
     bool land();
     void draw();
     void draw_overlay();
     void draw_game_over_line();
     void end_game();
-    void show_game_over();  // the game-over picture and the line under it
+    void show_game_over(); // the game-over picture and the line under it
 };

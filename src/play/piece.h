@@ -17,8 +17,8 @@ constexpr int SHAPE_COUNT = 7;
 
 struct Shape_Def {
     int32_t rotation_count;
-    Cell_Offset cells[4][4];   // per rotation, the four cells in their order
-    Cell_Offset bounds[4][2];  // per rotation, minimum corner then maximum corner
+    Cell_Offset cells[4][4];  // per rotation, the four cells in their order
+    Cell_Offset bounds[4][2]; // per rotation, minimum corner then maximum corner
 };
 
 extern const Shape_Def shape_table[SHAPE_COUNT];
@@ -32,18 +32,18 @@ struct Piece {
     float x = 0.0f;
     float y = 0.0f;
     int32_t tile = 0;
-    int32_t special_kind = 0;  // TILE_FIRE..TILE_EARTH, or -1
-    int32_t special_cell = 0;  // 0..3 in the current rotation's cell order, or -1
-    float blink_timer = 0.5f;  // seconds until the special face toggles
-    float flash = 0.0f;        // seconds of flare flash left
-    uint8_t blink_on = 0;      // 1 while the special face shows
+    int32_t special_kind = 0; // TILE_FIRE..TILE_EARTH, or -1
+    int32_t special_cell = 0; // 0..3 in the current rotation's cell order, or -1
+    float blink_timer = 0.5f; // seconds until the special face toggles
+    float flash = 0.0f;       // seconds of flare flash left
+    uint8_t blink_on = 0;     // 1 while the special face shows
 };
 
 // Every field 0 (blink_timer too): what generation and a new game start from.
 void clear_piece(Piece& piece);
 
 Grid_Pos piece_cell(const Piece& piece, int i);
-Cell_Offset piece_bounds(const Piece& piece, int k);  // k 0 minimum corner, 1 maximum corner
+Cell_Offset piece_bounds(const Piece& piece, int k); // k 0 minimum corner, 1 maximum corner
 Grid_Pos piece_abs_bounds(const Piece& piece, int k);
 void rotate_piece(Piece& piece);
 // Fills the piece; shape -1 draws a random shape. Every random number is one rand() call, in the

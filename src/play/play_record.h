@@ -26,11 +26,11 @@ struct Play_Record {
     Grid_Field_Surface grid;
     Piece current;
     Piece next;
-    int32_t blocks_cleared = 0;  // blocks removed by row clears since the last level change
-    int32_t target_col = 0;      // column the falling piece slides toward
+    int32_t blocks_cleared = 0; // blocks removed by row clears since the last level change
+    int32_t target_col = 0;     // column the falling piece slides toward
     int32_t score = 0;
-    int32_t shown_score = 0;  // what the sidebar shows, counting up to score
-    int32_t score_step = 1;   // added to shown_score per drawn frame
+    int32_t shown_score = 0; // what the sidebar shows, counting up to score
+    int32_t score_step = 1;  // added to shown_score per drawn frame
     int32_t flares = 0;
     float reserved_float = 0.0f;
     int32_t reserved_word = 0;

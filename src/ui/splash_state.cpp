@@ -14,16 +14,20 @@ constexpr int PHASE_FADE_OUT = 2;
 constexpr int PHASE_CLOSING = 3;
 
 // Alpha of a logo a quarter second into its fade, from the seconds left.
-int fade_alpha(float seconds_left) { return static_cast<int>(seconds_left * 4 * 255); }
+int fade_alpha(float seconds_left) {
+    return static_cast<int>(seconds_left * 4 * 255);
+}
 
-}  // namespace
+} // namespace
 
 Splash_State::Splash_State() {
-    for (const Bitmap_Id logo : logos) zgl_get_bitmap(logo);
+    for (const Bitmap_Id logo : logos)
+        zgl_get_bitmap(logo);
 }
 
 Splash_State::~Splash_State() {
-    for (const Bitmap_Id logo : logos) zgl_unload_bitmap(logo);
+    for (const Bitmap_Id logo : logos)
+        zgl_unload_bitmap(logo);
 }
 
 // A phase that ends hands the rest of the frame to the next one in order.
@@ -32,7 +36,7 @@ void Splash_State::do_frame() {
     if (phase == PHASE_FADE_IN) fade_in(dt);
     if (phase == PHASE_SHOW) show(dt);
     if (phase == PHASE_FADE_OUT) fade_out(dt);
-    if (phase == PHASE_CLOSING && !closing_pause(dt)) return;  // this state is gone
+    if (phase == PHASE_CLOSING && !closing_pause(dt)) return; // this state is gone
     draw();
 }
 
@@ -105,4 +109,6 @@ bool Splash_State::handle_command(Command command, const char*) {
     }
 }
 
-bool Splash_State::handle_mouse(Mouse_Action, int, int) { return false; }
+bool Splash_State::handle_mouse(Mouse_Action, int, int) {
+    return false;
+}

@@ -5,7 +5,7 @@
 #include "media/bitmaps.h"
 
 class Splash_State : public Game_State {
-public:
+  public:
     Splash_State();
     ~Splash_State() override;
     void do_frame() override;
@@ -14,11 +14,11 @@ public:
 
     // 0 fade-in, 1 show, 2 fade-out, 3 closing pause
     int32_t phase = 0;
-    float timer = 0.25f;  // seconds left in the phase
+    float timer = 0.25f; // seconds left in the phase
     Bitmap_Id logos[2] = {BMP_MAKER_LOGO, BMP_SDL_LOGO};
-    int32_t logo_index = 0;  // 2 once both logos have been shown
+    int32_t logo_index = 0; // 2 once both logos have been shown
 
-private:
+  private:
     // Each answers false when the splash has handed over to the main menu.
     void fade_in(float dt);
     void show(float dt);

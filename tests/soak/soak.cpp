@@ -61,8 +61,8 @@ template <class State> bool is_a(const Game_State* state) {
 
 // Whether a state object is of the class that the id names, by id.
 bool (*const state_matches[STATE_COUNT])(const Game_State*) = {
-    is_a<Splash_State>,     is_a<Main_Menu_State>,  is_a<Faldor_State>, is_a<KillRows_State>,
-    is_a<Earth_State>,      is_a<Ice_State>,        is_a<Fire_State>,   is_a<Lightning_State>,
+    is_a<Splash_State>,      is_a<Main_Menu_State>,  is_a<Faldor_State>,  is_a<KillRows_State>,
+    is_a<Earth_State>,       is_a<Ice_State>,        is_a<Fire_State>,    is_a<Lightning_State>,
     is_a<Score_Input_State>, is_a<Score_List_State>, is_a<Options_State>, is_a<About_State>,
 };
 
@@ -230,9 +230,9 @@ template <class State> State* current() {
 }
 
 // The keys of play first, then a few of no consequence; return last (noise never presses it).
-constexpr SDLKey keys[] = {SDLK_DOWN, SDLK_s,   SDLK_LEFT, SDLK_a,   SDLK_RIGHT, SDLK_d,
-                           SDLK_UP,   SDLK_w,   SDLK_DELETE, SDLK_SPACE, SDLK_x, SDLK_q,
-                           SDLK_1,    SDLK_TAB, SDLK_F1,   SDLK_LSHIFT, SDLK_RETURN};
+constexpr SDLKey keys[] = {SDLK_DOWN, SDLK_s,   SDLK_LEFT,   SDLK_a,      SDLK_RIGHT, SDLK_d,
+                           SDLK_UP,   SDLK_w,   SDLK_DELETE, SDLK_SPACE,  SDLK_x,     SDLK_q,
+                           SDLK_1,    SDLK_TAB, SDLK_F1,     SDLK_LSHIFT, SDLK_RETURN};
 constexpr int PLAY_KEYS = 10, NOISE_KEYS = 16;
 
 // A seeded, headless stand-in for a person at the keyboard and the mouse, biased toward progress
@@ -401,8 +401,9 @@ class Player {
         if (steps_left_ <= 0) {
             const UI_Bmp_Button& b = goal_ == 0 ? options->ok : options->cancel;
             if (by_mouse_) return press_inside(SDL_MOUSEBUTTONDOWN, b.x, b.y, b.width, b.height);
-            return focus_and_press(options->focus.focus(),
-                                   goal_ == 0 ? Options_State::FOCUS_OK : Options_State::FOCUS_CANCEL);
+            return focus_and_press(options->focus.focus(), goal_ == 0
+                                                               ? Options_State::FOCUS_OK
+                                                               : Options_State::FOCUS_CANCEL);
         }
         int box = pick(Options_State::BOX_COUNT);
         const bool specials_on = options->boxes[1].checked == 1;
@@ -565,13 +566,16 @@ int main(int argc, char** argv) {
     Settings settings;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--frames" && i + 1 < argc) settings.frames = positive_number(argv[++i]);
+        if (arg == "--frames" && i + 1 < argc)
+            settings.frames = positive_number(argv[++i]);
         else if (arg == "--save-every" && i + 1 < argc)
             settings.save_every = positive_number(argv[++i]);
         else if (arg == "--restart-every" && i + 1 < argc)
             settings.restart_every = positive_number(argv[++i]);
-        else if (arg == "--no-restart") settings.restart_every = 0;
-        else settings.seeds.push_back(static_cast<unsigned>(positive_number(argv[i])));
+        else if (arg == "--no-restart")
+            settings.restart_every = 0;
+        else
+            settings.seeds.push_back(static_cast<unsigned>(positive_number(argv[i])));
     }
     if (settings.seeds.empty()) usage();
     setenv("SDL_VIDEODRIVER", "dummy", 1);

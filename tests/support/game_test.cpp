@@ -23,7 +23,7 @@ bool start_sdl_once() {
     return started;
 }
 
-}  // namespace
+} // namespace
 
 void Game_Test::SetUp() {
     dir = std::make_unique<Temp_Dir>();
@@ -58,7 +58,9 @@ void Game_Test::TearDown() {
     dir.reset();
 }
 
-void Game_Test::set_frame_seconds(double seconds) { app.frame_seconds = seconds; }
+void Game_Test::set_frame_seconds(double seconds) {
+    app.frame_seconds = seconds;
+}
 
 SDL_Color colour_at(SDL_Surface* surface, int x, int y) {
     if (!surface) surface = get_screen();
@@ -87,7 +89,9 @@ SDL_Color colour_at(SDL_Surface* surface, int x, int y) {
     return c;
 }
 
-bool same_colour(SDL_Color a, SDL_Color b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+bool same_colour(SDL_Color a, SDL_Color b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 
 void paint_screen(Uint8 r, Uint8 g, Uint8 b) {
     SDL_Surface* s = get_screen();

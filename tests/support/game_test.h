@@ -11,7 +11,7 @@
 #include <memory>
 
 class Game_Test : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

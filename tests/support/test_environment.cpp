@@ -3,7 +3,9 @@
 // belongs to the soak program, which plays whole games and shuts down as the game does.
 #include <cstdlib>
 
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+extern "C" const char* __asan_default_options() {
+    return "detect_leaks=0";
+}
 
 namespace {
 
@@ -14,4 +16,4 @@ struct Headless_Drivers {
     }
 } const headless_drivers;
 
-}  // namespace
+} // namespace
