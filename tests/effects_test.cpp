@@ -131,6 +131,6 @@ TEST_P(All_Effects_Test, ClosedAtAnyFrameItComesBackAsTheEffectBeganAndRunsItOnc
 }
 
 INSTANTIATE_TEST_SUITE_P(Effects, All_Effects_Test, ::testing::ValuesIn(effect_cases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& param_info) { return std::string(param_info.param.name); });
 
 } // namespace

@@ -97,15 +97,16 @@ class Play_Test : public Game_Test {
 // The level rises silently on the first frame and with its sound later; the fall speed grows
 // with it, and a fast drop is 24 cells a second.
 TEST_F(Play_Test, TheLevelRisesAndSetsTheFallSpeed) {
-    auto level = [] {
+    auto level_state = [] {
         return std::tuple(play_record.level, play_record.flares, play_record.blocks_cleared,
                           sound_play_count(SND_NEW_LEVEL), play_record.current.row);
     };
-    EXPECT_EQ(level(), std::tuple(1, 1, 0, 0, 0)) << "silent, and a piece came in";
+    EXPECT_EQ(level_state(), std::tuple(1, 1, 0, 0, 0)) << "silent, and a piece came in";
     place(0, 0, 3, 5, 1);
     play_record.blocks_cleared = 70; // as a row clear would leave it: the excess is not kept
     frame(0.0);
-    EXPECT_EQ(level(), std::tuple(2, 2, 0, 1, 0)) << "with its sound, and a new piece came in";
+    EXPECT_EQ(level_state(), std::tuple(2, 2, 0, 1, 0))
+        << "with its sound, and a new piece came in";
 
     for (int level : {0, 1, 20}) {
         place(0, 0, 5, 5, level);

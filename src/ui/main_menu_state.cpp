@@ -41,13 +41,13 @@ Main_Menu_State::~Main_Menu_State() = default;
 
 // The buttons stand centred in a column whose spacing is a quarter of the first button's height.
 void Main_Menu_State::place_buttons() {
-    const Size screen = screen_size();
+    const Size area = screen_size();
     const int h0 = buttons[BUTTON_START_GAME].height;
     const int q = h0 / 4;
-    int y = screen.h - 6 * (h0 + q);
+    int y = area.h - 6 * (h0 + q);
     for (int i = 0; i < BUTTON_COUNT; ++i) {
         UI_Bmp_Button& button = buttons[i];
-        button.x = (screen.w - button.width) / 2;
+        button.x = (area.w - button.width) / 2;
         button.y = y;
         // The gap under the start button is twice the others.
         y += button.height + (i == BUTTON_START_GAME ? 2 * q : q);

@@ -38,13 +38,13 @@ Options_State::~Options_State() {
 
 // The boxes stand one margin in from the left, one under the other, a line apart.
 void Options_State::place_boxes() {
-    const Size screen = screen_size();
+    const Size area = screen_size();
     const int line = text_height();
-    const int margin = screen.w / 20;
+    const int margin = area.w / 20;
     int y = 3 * line;
     for (int i = 0; i < BOX_COUNT; ++i) {
         UI_Bmp_Checkbox& box = boxes[i];
-        box.setup(BMP_CHECKBOX0, BMP_CHECKBOX1, option_boxes[i].label, screen.w - margin);
+        box.setup(BMP_CHECKBOX0, BMP_CHECKBOX1, option_boxes[i].label, area.w - margin);
         box.x = margin;
         box.y = y;
         box.checked = (options.flags & option_boxes[i].bit) ? 1 : 0;
@@ -54,13 +54,13 @@ void Options_State::place_boxes() {
 
 // OK and Cancel share the bottom row, each centred in its half of the screen.
 void Options_State::place_buttons() {
-    const Size screen = screen_size();
+    const Size area = screen_size();
     ok.set_bitmap(BMP_BUTTON_OK);
-    ok.y = screen.h - text_height() - ok.height;
-    ok.x = (screen.w / 2 - ok.width) / 2;
+    ok.y = area.h - text_height() - ok.height;
+    ok.x = (area.w / 2 - ok.width) / 2;
     cancel.set_bitmap(BMP_BUTTON_CANCEL);
     cancel.y = ok.y;
-    cancel.x = ok.x + screen.w / 2;
+    cancel.x = ok.x + area.w / 2;
 }
 
 void Options_State::do_frame() {

@@ -63,13 +63,13 @@ Score_Input_State::~Score_Input_State() {
 
 // A new best score is crowned; the buttons share the bottom row, each centred in its half.
 void Score_Input_State::place_buttons() {
-    const Size screen = screen_size();
+    const Size area = screen_size();
     accept.set_bitmap(place == 0 ? BMP_BUTTON_KING : BMP_BUTTON_OK);
-    accept.y = screen.h - text_height() - accept.height;
-    accept.x = (screen.w / 2 - accept.width) / 2;
+    accept.y = area.h - text_height() - accept.height;
+    accept.x = (area.w / 2 - accept.width) / 2;
     cancel.set_bitmap(BMP_BUTTON_CANCEL);
     cancel.y = accept.y;
-    cancel.x = accept.x + screen.w / 2;
+    cancel.x = accept.x + area.w / 2;
 }
 
 void Score_Input_State::do_frame() {
