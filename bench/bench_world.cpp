@@ -1,6 +1,8 @@
 #include "bench_world.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
 #include "play/sidebar.h"
 
@@ -74,7 +76,7 @@ void hang_blocks() {
 void lift_piece() {
     Piece& piece = play_record.current;
     piece.row = PIECE_TOP_ROW;
-    piece.y = static_cast<float>(PIECE_TOP_ROW * app.block_size);
+    piece.y = static_cast<float>(PIECE_TOP_ROW * block_size());
 }
 
 void set_up_game(int full_rows) {
@@ -86,13 +88,13 @@ void set_up_game(int full_rows) {
     play_record.shown_score = 12340;
     play_record.flares = 2;
     fill_well(full_rows);
-    generate_piece(play_record.current, 6);
-    generate_piece(play_record.next, 3);
+    generate_piece(play_record.current, 6, game.options);
+    generate_piece(play_record.next, 3, game.options);
     Piece& piece = play_record.current;
     piece.col = PIECE_COL;
-    piece.x = static_cast<float>(PIECE_COL * app.block_size);
+    piece.x = static_cast<float>(PIECE_COL * block_size());
     lift_piece();
     play_record.target_col = PIECE_COL;
     play_record.flags |= FLAG_FALLING;
-    if (app.sidebar) app.sidebar->place_next_piece();
+    if (game.sidebar) game.sidebar->place_next_piece();
 }

@@ -15,6 +15,7 @@
 #include "effects/ice_state.h"
 #include "effects/kill_rows_state.h"
 #include "effects/lightning_state.h"
+#include "game/game_context.h"
 #include "media/video.h"
 #include "play/play_record.h"
 #include "play/sidebar.h"
@@ -40,7 +41,7 @@ template <typename S> S* current_state() {
 }
 
 void frame(double seconds) {
-    app.frame_seconds = seconds;
+    game.frame_seconds = seconds;
     app.run_frame();
 }
 
@@ -85,7 +86,7 @@ void time_frames(benchmark::State& state, const std::function<void()>& before,
 void time_held_frames(benchmark::State& state, double seconds,
                       const std::function<bool()>& still_there) {
     time_frames(
-        state, [seconds] { app.frame_seconds = seconds; }, still_there);
+        state, [seconds] { game.frame_seconds = seconds; }, still_there);
 }
 
 void fail_setup(benchmark::State& state) {
@@ -98,7 +99,7 @@ void fail_setup(benchmark::State& state) {
 
 // No state and no background: the two clock reads and the flip that every frame pays.
 void BM_no_state(benchmark::State& state) {
-    app.change_state(STATE_NONE);
+    app.enter_state(STATE_NONE);
     set_background(BMP_NONE);
     time_held_frames(state, PLAY_FRAME_SECONDS, [] { return true; });
 }
@@ -112,20 +113,20 @@ bool piece_in_the_air() {
 }
 
 void play_falling_frame() {
-    app.frame_seconds = PLAY_FRAME_SECONDS;
+    game.frame_seconds = PLAY_FRAME_SECONDS;
     if (play_record.current.row > PIECE_LOWEST_ROW) lift_piece();
 }
 
 void BM_play_falling(benchmark::State& state) {
     set_up_game(0);
-    app.change_state(STATE_PLAY);
+    app.enter_state(STATE_PLAY);
     time_frames(state, play_falling_frame, piece_in_the_air);
 }
 
 void BM_play_paused(benchmark::State& state) {
     set_up_game(0);
     play_record.flags |= FLAG_PAUSED;
-    app.change_state(STATE_PLAY);
+    app.enter_state(STATE_PLAY);
     time_held_frames(state, PLAY_FRAME_SECONDS,
                      [] { return (play_record.flags & FLAG_PAUSED) != 0; });
 }
@@ -140,7 +141,7 @@ void BM_steady_play_allocations(benchmark::State& state) {
         return;
     }
     set_up_game(0);
-    app.change_state(STATE_PLAY);
+    app.enter_state(STATE_PLAY);
     for (int i = 0; i < 100; ++i) {
         play_falling_frame();
         app.run_frame();
@@ -166,7 +167,7 @@ void BM_steady_play_allocations(benchmark::State& state) {
 void BM_row_clear_flash(benchmark::State& state) {
     set_up_game(3);
     play_record.grid.find_full_rows(GRID_ROWS - 1, 0);
-    app.change_state(STATE_KILL_ROWS);
+    app.enter_state(STATE_KILL_ROWS);
     auto* effect = current_state<KillRows_State>();
     if (!effect || !drive([effect] { return effect->multiplier == 2; }, 0.3))
         return fail_setup(state);
@@ -178,7 +179,7 @@ void BM_row_clear_flash(benchmark::State& state) {
 void BM_row_clear_collapse(benchmark::State& state) {
     set_up_game(3);
     play_record.grid.find_full_rows(GRID_ROWS - 1, 0);
-    app.change_state(STATE_KILL_ROWS);
+    app.enter_state(STATE_KILL_ROWS);
     auto* effect = current_state<KillRows_State>();
     if (!effect || !drive([effect] { return effect->phase == 2; }, 0.3)) return fail_setup(state);
     time_held_frames(state, HOLD, [effect] { return effect->phase == 2 && !effect->take_row; });
@@ -188,7 +189,7 @@ void BM_row_clear_collapse(benchmark::State& state) {
 void BM_earth_shake(benchmark::State& state) {
     set_up_game(0);
     hang_blocks();
-    app.change_state(STATE_EARTH);
+    app.enter_state(STATE_EARTH);
     auto* effect = current_state<Earth_State>();
     if (!effect) return fail_setup(state);
     time_held_frames(state, HOLD, [effect] { return effect->phase == 0; });
@@ -198,7 +199,7 @@ void BM_earth_shake(benchmark::State& state) {
 void BM_earth_settle(benchmark::State& state) {
     set_up_game(0);
     hang_blocks();
-    app.change_state(STATE_EARTH);
+    app.enter_state(STATE_EARTH);
     auto* effect = current_state<Earth_State>();
     if (!effect || !drive([effect] { return effect->phase == 1 && !effect->settled; }, 0.5))
         return fail_setup(state);
@@ -208,7 +209,7 @@ void BM_earth_settle(benchmark::State& state) {
 // The ice breaking away: thawed blocks gone, the blocks above them sliding down.
 void BM_ice_break_away(benchmark::State& state) {
     set_up_game(0);
-    app.change_state(STATE_ICE);
+    app.enter_state(STATE_ICE);
     auto* effect = current_state<Ice_State>();
     if (!effect || !drive([effect] { return effect->phase == 3 && !effect->settled; }, HOLD))
         return fail_setup(state);
@@ -218,7 +219,7 @@ void BM_ice_break_away(benchmark::State& state) {
 // The fire burning, its flames at their tallest frame.
 void BM_fire_burn(benchmark::State& state) {
     set_up_game(0);
-    app.change_state(STATE_FIRE);
+    app.enter_state(STATE_FIRE);
     auto* effect = current_state<Fire_State>();
     if (!effect || !drive([effect] { return effect->phase == 1 && effect->timer < 0.6f; }, 0.9))
         return fail_setup(state);
@@ -228,7 +229,7 @@ void BM_fire_burn(benchmark::State& state) {
 // The lightning's white fading over the bolt and the shuffled well, half way.
 void BM_lightning_fade(benchmark::State& state) {
     set_up_game(0);
-    app.change_state(STATE_LIGHTNING);
+    app.enter_state(STATE_LIGHTNING);
     auto* effect = current_state<Lightning_State>();
     if (!effect || !drive([effect] { return effect->phase == 2 && effect->timer < 0.3f; }, 0.2))
         return fail_setup(state);
@@ -239,24 +240,24 @@ void BM_lightning_fade(benchmark::State& state) {
 
 // The main menu writes the saved game as it is built: built once, outside the timing.
 void BM_main_menu(benchmark::State& state) {
-    app.change_state(STATE_MAIN_MENU);
+    app.enter_state(STATE_MAIN_MENU);
     time_held_frames(state, PLAY_FRAME_SECONDS, [] { return true; });
 }
 
 void BM_options(benchmark::State& state) {
-    app.change_state(STATE_OPTIONS);
+    app.enter_state(STATE_OPTIONS);
     time_held_frames(state, PLAY_FRAME_SECONDS, [] { return true; });
 }
 
 // The list goes back to the menu after 150 seconds: its timer is wound back before every frame.
 void BM_score_list(benchmark::State& state) {
-    app.change_state(STATE_SCORE_LIST);
+    app.enter_state(STATE_SCORE_LIST);
     auto* list = current_state<Score_List_State>();
     if (!list) return fail_setup(state);
     time_frames(
         state,
         [list] {
-            app.frame_seconds = PLAY_FRAME_SECONDS;
+            game.frame_seconds = PLAY_FRAME_SECONDS;
             list->timer = 150.0f;
         },
         [] { return true; });

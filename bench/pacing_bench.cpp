@@ -6,6 +6,7 @@
 
 #include "bench_world.h"
 
+#include "app/state_factory.h"
 #include "app/vextile.h"
 #include "play/play_record.h"
 

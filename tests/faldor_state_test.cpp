@@ -3,11 +3,12 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/sounds.h"
+#include "media/texts.h"
 #include "media/video.h"
 #include "play/faldor_state.h"
 #include "play/play_record.h"
-#include "ui/texts.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -64,15 +65,15 @@ class Play_Test : public Game_Test {
     // A new game and its first frame, taking no time: the level rises and a piece enters.
     void new_game() {
         reset_play_record(&play_record);
-        app.change_state(STATE_PLAY);
+        app.enter_state(STATE_PLAY);
         frame(0.0);
     }
 
     static bool has_flag(uint32_t flag) { return (play_record.flags & flag) != 0; }
-    bool command(Command c) { return app.state->handle_command(c, nullptr); }
+    bool command(Command c) { return app.send_command(c, nullptr); }
     void frame(double seconds) {
         set_frame_seconds(seconds);
-        app.state->do_frame();
+        app.state_frame();
     }
 
     // Puts an ordinary piece of the shape at the position, falling with no key held, target on
@@ -113,7 +114,7 @@ TEST_F(Play_Test, TheLevelRisesAndSetsTheFallSpeed) {
         frame(0.01);
         EXPECT_NEAR(play_record.current.y, 80 + 2 * BLOCK * 0.01 * level * 0.6, 1e-3) << level;
     }
-    app.options.flags = opt_uncontrolled_drop;
+    game.options.flags = opt_uncontrolled_drop;
     place(0, 0, 5, 5);
     command(CMD_DOWN_PRESS);
     command(CMD_DOWN_RELEASE);
@@ -121,7 +122,7 @@ TEST_F(Play_Test, TheLevelRisesAndSetsTheFallSpeed) {
     EXPECT_NEAR(play_record.current.y, 80 + FAST_STEP, 1e-3) << "an uncontrolled drop goes on";
     frame(0.5); // 192 pixels, but one row per frame at most
     EXPECT_EQ(play_record.current.row, 7) << "the row the piece moves into";
-    app.state->handle_mouse(MOUSE_RELEASE, 3, 4);
+    app.send_mouse(MOUSE_RELEASE, 3, 4);
     EXPECT_FALSE(has_flag(FLAG_FAST_DROP)) << "until a mouse button is released";
 }
 
@@ -337,7 +338,7 @@ TEST_F(Play_Test, AGameResumedAfterItsEndStillShowsThatItIsOver) {
     forget_all_texts();
     zgl_forget_all();
     Stderr_Capture err;
-    app.change_state(STATE_PLAY);
+    app.enter_state(STATE_PLAY);
     EXPECT_STREQ(text_of(TXT_PRESS_ENTER), "- press [enter] to continue -");
     frame(0.01);
     EXPECT_EQ(err.count("Bitmap is not loaded"), 0) << "everything it draws was prepared";
@@ -346,9 +347,9 @@ TEST_F(Play_Test, AGameResumedAfterItsEndStillShowsThatItIsOver) {
     for (Command c : {CMD_SPACE, CMD_UP, CMD_DELETE, CMD_LEFT_PRESS, CMD_DOWN_PRESS, CMD_STOP})
         EXPECT_FALSE(command(c)) << char(c);
     EXPECT_EQ(play_record.flags, FLAG_GAME_OVER | FLAG_PAUSED);
-    EXPECT_TRUE(app.state->handle_mouse(MOUSE_PRESS, 50, 50));
+    EXPECT_TRUE(app.send_mouse(MOUSE_PRESS, 50, 50));
     EXPECT_EQ(play_record.state_id, STATE_SCORE_INPUT) << "after a mouse press";
-    app.change_state(STATE_PLAY);
+    app.enter_state(STATE_PLAY);
     command(CMD_ENTER);
     EXPECT_EQ(play_record.state_id, STATE_SCORE_INPUT) << "after enter";
 }

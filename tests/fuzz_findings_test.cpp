@@ -3,12 +3,13 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
+#include "media/texts.h"
 #include "media/video.h"
 #include "play/play_record.h"
 #include "play/saved_game.h"
 #include "sfont/sfont.h"
 #include "store/record_file.h"
-#include "ui/texts.h"
 
 #include <climits>
 #include <cstdint>
@@ -107,8 +108,8 @@ Play_Record game_in_play() {
     record.state_id = STATE_PLAY;
     record.flags = FLAG_IN_PROGRESS | FLAG_FALLING;
     record.level = 3;
-    generate_piece(record.current, 6);
-    generate_piece(record.next, 3);
+    generate_piece(record.current, 6, game.options);
+    generate_piece(record.next, 3, game.options);
     record.current.col = 6;
     record.current.row = 4;
     record.current.x = 96.0f;
@@ -159,9 +160,9 @@ TEST_F(Fuzz_Findings_Test, TheFlareCountStopsAtTheTopOfItsRange) {
     play_record.flags = FLAG_IN_PROGRESS;
     play_record.blocks_cleared = 64;
     play_record.flares = INT32_MAX;
-    app.change_state(STATE_PLAY);
+    app.enter_state(STATE_PLAY);
     ASSERT_NE(app.state, nullptr);
-    app.state->do_frame();
+    app.state_frame();
     EXPECT_EQ(play_record.level, 4) << "the level changed";
     EXPECT_EQ(play_record.flares, INT32_MAX);
 }

@@ -16,7 +16,7 @@ using Row_Clear_Test = Effect_Test;
 // Makes the row clear for the full rows of the whole well, as the play state hands over.
 KillRows_State* start_clear() {
     play_record.grid.find_full_rows(GRID_ROWS - 1, 0);
-    app.change_state(STATE_KILL_ROWS);
+    app.enter_state(STATE_KILL_ROWS);
     return dynamic_cast<KillRows_State*>(app.state.get());
 }
 
@@ -68,7 +68,7 @@ TEST_F(Row_Clear_Test, RowsAboveARemovedRowMoveDownWithItAndCountsStopAtTheTop) 
     play_record.grid.full_row_list[0] = 5;
     play_record.grid.full_row_list[1] = 19;
     play_record.grid.full_row_count = 2;
-    app.change_state(STATE_KILL_ROWS);
+    app.enter_state(STATE_KILL_ROWS);
     run_while(STATE_KILL_ROWS);
     EXPECT_EQ(well(5, 6) + well(18), EMPTY + "..3.........../" + EMPTY + ".......4....../");
     const int32_t* const list = play_record.grid.full_row_list; // just past the cells

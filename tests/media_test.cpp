@@ -5,6 +5,7 @@
 #include "media/bitmaps.h"
 #include "media/sounds.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 
 #include <filesystem>
 #include <set>
@@ -210,17 +211,17 @@ TEST_F(Bitmap_Test, ReleaseAllGivesEveryReferenceBackAndKeepsHeldPictures) {
 }
 
 TEST_F(Bitmap_Test, TheBlockTextureIsHeldByTheApplication) {
-    SDL_Surface* texture = app.block_texture;
+    SDL_Surface* texture = block_texture();
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(texture, zgl_get_bitmap(BMP_BLOCK_TEX));
     EXPECT_EQ(texture->refcount, 2) << "the catalogue and the application";
     zgl_hold(texture); // watch it
     zgl_unload_bitmap(BMP_BLOCK_TEX);
     EXPECT_EQ(texture->refcount, 2) << "the application keeps its tiles";
-    app.take_block_texture(); // a fresh texture; the old one is given back
-    EXPECT_NE(app.block_texture, texture);
+    take_block_texture(); // a fresh texture; the old one is given back
+    EXPECT_NE(block_texture(), texture);
     EXPECT_EQ(texture->refcount, 1);
-    EXPECT_EQ(app.block_texture->refcount, 2);
+    EXPECT_EQ(block_texture()->refcount, 2);
     zgl_let_go(texture);
 }
 

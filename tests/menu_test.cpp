@@ -24,7 +24,7 @@ Bytes fresh_record_image() {
 }
 
 Main_Menu_State* enter_menu() {
-    app.change_state(STATE_MAIN_MENU);
+    app.enter_state(STATE_MAIN_MENU);
     return static_cast<Main_Menu_State*>(app.state.get());
 }
 
@@ -36,7 +36,7 @@ TEST_F(Menu_Test, TheFocusWrapsBothWaysAndFollowsTheMouse) {
     EXPECT_FALSE(menu->handle_mouse(MOUSE_MOTION, 1, 1) ||
                  menu->handle_mouse(MOUSE_MOTION, 80, 237));
     EXPECT_TRUE(menu->buttons[2].highlighted) << "moving off, or onto the left edge, keeps it";
-    EXPECT_TRUE(menu->handle_command(CMD_ENTER, nullptr));
+    EXPECT_TRUE(app.send_command(CMD_ENTER));
     EXPECT_EQ(play_record.state_id, STATE_SCORE_LIST) << "Enter presses the focused button";
 }
 
@@ -58,7 +58,7 @@ TEST_F(Menu_Test, TheButtonsStandCentredAndAClickButNotOnTheLeftEdgeLeadsToTheir
         EXPECT_EQ(std::vector<int>({b.bitmap, b.x, b.y, b.width, b.height}),
                   std::vector<int>({rows[i][0], 80, rows[i][1], 160, 24}));
         EXPECT_FALSE(menu->handle_mouse(MOUSE_PRESS, b.x, b.y + 12)) << "the left edge";
-        EXPECT_TRUE(menu->handle_mouse(MOUSE_PRESS, b.x + 1, b.y + 12)); // gone from here on
+        EXPECT_TRUE(app.send_mouse(MOUSE_PRESS, b.x + 1, b.y + 12)); // gone from here on
         EXPECT_EQ(play_record.state_id, rows[i][2]);
         const uint32_t flags = FLAG_IN_PROGRESS | FLAG_GAME_OVER | FLAG_PAUSED;
         const int counts = play_record.score + play_record.level + play_record.flares;
@@ -92,11 +92,11 @@ using About_Test = Game_Test;
 
 TEST_F(About_Test, EnterEscapeOrAClickReturnToTheMenu) {
     for (int way = 0; way < 3; ++way) {
-        app.change_state(STATE_ABOUT);
-        EXPECT_FALSE(app.state->handle_command(CMD_SPACE, nullptr) ||
-                     app.state->handle_mouse(MOUSE_RELEASE, 100, 100));
-        EXPECT_TRUE(way == 2 ? app.state->handle_mouse(MOUSE_PRESS, 3, 3)
-                             : app.state->handle_command(way ? CMD_ESCAPE : CMD_ENTER, nullptr));
+        app.enter_state(STATE_ABOUT);
+        EXPECT_FALSE(app.send_command(CMD_SPACE, nullptr) ||
+                     app.send_mouse(MOUSE_RELEASE, 100, 100));
+        EXPECT_TRUE(way == 2 ? app.send_mouse(MOUSE_PRESS, 3, 3)
+                             : app.send_command(way ? CMD_ESCAPE : CMD_ENTER, nullptr));
         EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU) << way;
     }
 }

@@ -3,6 +3,8 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
+#include "play/block_tiles.h"
 #include "play/piece.h"
 
 #include <algorithm>
@@ -28,7 +30,7 @@ Cells cells_of(const Piece& piece) {
 bool shows_tile(int x, int y, int tile) {
     for (int i = 0; i < 16 * 16; ++i)
         if (!same_colour(colour_at(nullptr, x + i % 16, y + i / 16),
-                         colour_at(app.block_texture, tile * 16 + i % 16, i / 16)))
+                         colour_at(block_texture(), tile * 16 + i % 16, i / 16)))
             return false;
     return true;
 }
@@ -100,8 +102,8 @@ TEST_F(Piece_Generation_Test, EachFieldFromItsOwnDrawWithTheExactNumberOfCalls) 
         {true, true, 100, -1, 6},   {true, true, 100, 2, 5},   {false, true, 33, -1, -1}};
     // clang-format on
     for (const auto& c : cases) {
-        app.options = {(c.colors ? opt_random_colors : 0u) | (c.special ? opt_special_blocks : 0u),
-                       c.chance};
+        game.options = {(c.colors ? opt_random_colors : 0u) | (c.special ? opt_special_blocks : 0u),
+                        c.chance};
         for (unsigned seed = 1; seed <= 500; ++seed) {
             SCOPED_TRACE(testing::Message() << "case " << &c - cases << " seed " << seed);
             std::srand(seed);
@@ -109,7 +111,7 @@ TEST_F(Piece_Generation_Test, EachFieldFromItsOwnDrawWithTheExactNumberOfCalls) 
             std::generate(r.begin(), r.end(), std::rand);
             Piece p{0, 0, 0, 0, 9.0f}; // generation clears the piece first
             std::srand(seed);
-            generate_piece(p, c.shape);
+            generate_piece(p, c.shape, game.options);
             const long used = std::find(r.begin(), r.end(), std::rand()) - r.begin();
             const int k = c.shape == -1 ? 1 : 0; // the rotation's draw
             const bool special = c.calls == -1 ? r[2] % 100 < 33 : c.special && c.chance == 100;
@@ -152,6 +154,6 @@ TEST_F(Piece_Drawing_Test, SpecialFaceBlinksAndTheFlashFadesInOneSecond) {
         flash += shows_tile(80, 160, TILE_FLASH) ? 'F' : shows_tile(80, 160, 5) ? '5' : '-';
     }
     EXPECT_EQ(flash, "F---5");
-    EXPECT_FALSE(app.block_texture->flags & SDL_SRCALPHA) << "the texture must be opaque again";
+    EXPECT_FALSE(block_texture()->flags & SDL_SRCALPHA) << "the texture must be opaque again";
     EXPECT_TRUE(shows_tile(96, 144, 5) && shows_tile(80, 144, 5) && shows_tile(64, 160, 5));
 }

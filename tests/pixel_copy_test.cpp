@@ -5,13 +5,14 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "media/pixel_copy.h"
+#include "media/texts.h"
 #include "media/video.h"
 #include "play/play_record.h"
 #include "play/sidebar.h"
 #include "play/well.h"
-#include "ui/texts.h"
 
 #include <cstdio>
 #include <cstring>
@@ -219,11 +220,11 @@ Surface_Ptr play_frame_over(Uint8 grey, bool with_sidebar) {
     play_record.blocks_cleared = 0;
     play_record.level = 1;
     play_record.grid.set_cell(3, 19, 2);
-    app.sidebar.reset();
-    if (with_sidebar) app.sidebar = std::make_unique<Sidebar>();
-    app.change_state(STATE_PLAY);
+    app.set_sidebar(nullptr);
+    if (with_sidebar) app.set_sidebar(std::make_unique<Sidebar>());
+    app.enter_state(STATE_PLAY);
     paint_screen(grey, grey, grey);
-    app.state->do_frame();
+    app.state_frame();
     SDL_Surface* screen_surface = get_screen();
     Surface_Ptr drawn = make_surface(screen_surface->w, screen_surface->h);
     if (drawn) copy_pixels(screen_surface, drawn.get());
@@ -271,7 +272,7 @@ TEST_F(Pixel_Copy_Test, TheSidebarsBackdropShowsWhatDrawingItsPartsShows) {
     play_record.score = play_record.shown_score = 4711; // nothing left to count up
     play_record.flares = 3;
     for (int shape = 0; shape < SHAPE_COUNT; ++shape) {
-        generate_piece(play_record.next, shape);
+        generate_piece(play_record.next, shape, game.options);
         play_record.next.rotation = shape % 4;
         s.place_next_piece();
         paint_screen(90, 30, 200);

@@ -2,8 +2,9 @@
 // the refusal of damaged records.
 #include "game_test.h"
 
-#include "app/game_state.h"
 #include "app/vextile.h"
+#include "game/game_context.h"
+#include "game/game_state.h"
 #include "play/play_record.h"
 #include "play/saved_game.h"
 #include "store/record_file.h"
@@ -178,11 +179,11 @@ TEST_F(Saved_Game_Test, RecordsTheGameMakesSurviveTheTripAndPassTheCheck) {
     EXPECT_EQ(err.text(), "");
 
     // Pieces as the game generates them.
-    app.options = {opt_random_colors | opt_special_blocks, 50, {}};
+    game.options = {opt_random_colors | opt_special_blocks, 50, {}};
     std::srand(3);
     for (int i = 0; i < 200; ++i) {
-        generate_piece(play_record.next, -1);
-        generate_piece(play_record.current, i % 7);
+        generate_piece(play_record.next, -1, game.options);
+        generate_piece(play_record.current, i % 7, game.options);
         if (i % 3 == 0) rotate_piece(play_record.current);
         ASSERT_TRUE(play_record_is_sound(play_record)) << "generated piece " << i;
     }

@@ -2,10 +2,11 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "media/texts.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
 #include "play/sidebar.h"
-#include "ui/texts.h"
 
 #include <algorithm>
 #include <array>
@@ -34,7 +35,7 @@ using Sidebar_Test = Game_Test;
 TEST_F(Sidebar_Test, PreviewIsCentredInTheNextBoxAndDrawnThere) {
     Sidebar s;
     const Rect& box = s.next_box;
-    const int block = app.block_size;
+    const int block = block_size();
     Piece& next = play_record.next; // at column and row 0
     next.special_cell = -1;
     for (int shape = 0; shape < SHAPE_COUNT; ++shape) {

@@ -14,7 +14,7 @@ class Splash_Test : public Game_Test {
   protected:
     void SetUp() override {
         Game_Test::SetUp();
-        app.change_state(STATE_SPLASH);
+        app.enter_state(STATE_SPLASH);
         splash = static_cast<Splash_State*>(app.state.get());
     }
     // Runs frames of the given length until the splash has gone; answers how many it took.
@@ -22,7 +22,7 @@ class Splash_Test : public Game_Test {
         set_frame_seconds(seconds);
         int frames = 0;
         for (; play_record.state_id == STATE_SPLASH && frames < 100000; ++frames)
-            app.state->do_frame();
+            app.state_frame();
         return frames;
     }
     Uint8 alpha(int logo) const { return zgl_get_bitmap(splash->logos[logo])->format->alpha; }
@@ -58,7 +58,7 @@ TEST_F(Splash_Test, SpaceCutsTheLogoShortAndEscapeEndsTheSplash) {
     splash->do_frame();
     EXPECT_EQ(std::tuple(splash->logo_index, splash->phase, alpha(1)), std::tuple(1, 0, 0));
     EXPECT_TRUE(splash->handle_command(CMD_ESCAPE, nullptr));
-    splash->do_frame();
+    app.state_frame();
     EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
 }
 

@@ -1,8 +1,9 @@
 #include "effects/earth_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/sounds.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
 
 #include <cstdlib>
@@ -47,14 +48,14 @@ void Earth_State::shake() {
         scan_row = 0;
         return;
     }
-    const int across = static_cast<int>(app.block_size * 0.4);
-    const int up_down = static_cast<int>(app.block_size * 0.2);
+    const int across = static_cast<int>(block_size() * 0.4);
+    const int up_down = static_cast<int>(block_size() * 0.2);
     // Both draws are made whatever the ranges, so a seeded game replays the same.
     const int first = std::rand();
     const int second = std::rand();
     const int dx = shake_offset(first, across);
     const int dy = shake_offset(second, up_down);
-    timer = static_cast<float>(timer - app.frame_seconds);
+    timer = static_cast<float>(timer - game.frame_seconds);
     play_record.grid.draw(dx, dy);
 }
 

@@ -24,7 +24,7 @@ class Earth_State : public Effect_State {
 
   private:
     void shake();
-    // Answers false when the effect has left (this object is gone).
+    // Answers false when the effect has asked to leave: that frame draws nothing.
     bool settle();
     void land_drop();
     void scan();

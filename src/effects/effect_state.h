@@ -2,7 +2,7 @@
 // slide of lifted blocks, and the way back to play (or on to the row clear) when it is over.
 #pragma once
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "play/play_record.h"
 
 // Lifted blocks slide down at this many cells per second.
@@ -31,8 +31,8 @@ class Effect_State : public Game_State {
     // Where the effect goes when it is over: the row clear when the well has full rows, else back
     // to play, after dropping the held movement keys.
     State_Id way_out();
-    // Switches to way_out(). This object is gone afterwards: the caller touches no member.
+    // Asks for a switch to way_out(), made once the effect's frame is over.
     void leave();
-    // Draws the sidebar when the game has one. Reads only globals, so it may follow a switch.
+    // Draws the sidebar when the game has one.
     static void draw_sidebar_if_any();
 };

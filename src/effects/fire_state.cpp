@@ -1,9 +1,10 @@
 #include "effects/fire_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "media/sounds.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
 
 #include <cmath>
@@ -58,7 +59,7 @@ void Fire_State::do_frame() {
         break;
     default:
         leave();
-        return; // this object is gone
+        return;
     }
     draw_sidebar_if_any();
 }
@@ -89,14 +90,14 @@ void Fire_State::burn() {
         return;
     }
     draw_flames(flame_frame(timer));
-    timer = static_cast<float>(timer - app.frame_seconds);
+    timer = static_cast<float>(timer - game.frame_seconds);
 }
 
 void Fire_State::draw_flames(int frame) const {
     // A frame outside the strip shows nothing (rather than leaving it to the blit to clip).
     if (frame < 0 || frame >= FLAME_FRAMES) return;
     const Rect source = {frame * flame_width, 0, flame_width, flame_height};
-    const int size = app.block_size;
+    const int size = block_size();
     for (int i = 0; i < burn_count; ++i) {
         const int x = size * burnt[i].col + (size - flame_width) / 2;
         const int y = size * burnt[i].row + (size - flame_height);

@@ -1,6 +1,5 @@
 #include "effects/ice_state.h"
 
-#include "app/vextile.h"
 #include "media/sounds.h"
 #include "media/video.h"
 #include "play/play_record.h"
@@ -15,7 +14,6 @@ Ice_State::~Ice_State() = default;
 
 void Ice_State::do_frame() {
     bool broke = false;
-    State_Id next = STATE_NONE;
     switch (phase) {
     case 0:
         freeze_column();
@@ -32,14 +30,12 @@ void Ice_State::do_frame() {
         broke = true;
         break;
     default:
-        next = way_out();
+        // The last frame still draws the well and the sidebar.
+        leave();
         break;
     }
     play_record.grid.draw(0, 0);
     if (broke) falling.draw(static_cast<int>(offset_x), static_cast<int>(offset_y));
-    // The switch comes after the well is drawn; from there on this object is gone, and only the
-    // sidebar, which is global, is drawn over the last picture.
-    if (next != STATE_NONE) app.change_state(next);
     draw_sidebar_if_any();
 }
 

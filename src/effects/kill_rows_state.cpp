@@ -1,10 +1,11 @@
 #include "effects/kill_rows_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/sounds.h"
+#include "media/texts.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
-#include "ui/texts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -54,9 +55,9 @@ void KillRows_State::do_frame() {
 
 void KillRows_State::flash() {
     if (timer > 0.0f) {
-        timer = static_cast<float>(timer - app.frame_seconds);
+        timer = static_cast<float>(timer - game.frame_seconds);
         // The label rises by a twentieth of the screen per second.
-        offset_y = static_cast<float>(offset_y - (screen_height() / 20) * app.frame_seconds);
+        offset_y = static_cast<float>(offset_y - (screen_height() / 20) * game.frame_seconds);
     } else if (step == row_count) {
         phase = 1;
         step = 0;
@@ -74,8 +75,8 @@ void KillRows_State::flash_next_row() {
         play_record.grid.set_cell(col, row, TILE_FLASH);
     // What the timer overshot below zero is carried into the next wait.
     timer += FLASH_SECONDS;
-    offset_x = static_cast<float>(app.block_size * step);
-    offset_y = static_cast<float>(app.block_size * row - text_height());
+    offset_x = static_cast<float>(block_size() * step);
+    offset_y = static_cast<float>(block_size() * row - text_height());
     multiplier = 1 << step;
     add_saturated(play_record.score, int64_t{ROW_POINTS} * multiplier);
     play_record.score_step = 2;
@@ -98,7 +99,7 @@ void KillRows_State::blank() {
         timer = row_count <= 1 ? 0.25f : 0.5f;
         play_record.score_step = row_count;
     } else {
-        timer = static_cast<float>(timer - app.frame_seconds);
+        timer = static_cast<float>(timer - game.frame_seconds);
         if (timer < 0.0f) {
             offset_x = 0.0f;
             phase = 2;
@@ -114,12 +115,12 @@ void KillRows_State::collapse() {
         add_saturated(play_record.blocks_cleared, int64_t{GRID_COLS} * row_count);
         play_sound(SND_BLOCK_HIT);
         handle_command(CMD_STOP, nullptr);
-        app.change_state(STATE_PLAY);
-        return; // this object is gone
+        game.change_state(STATE_PLAY);
+        return;
     }
     const int row = rows[step];
     if (take_row) lift_blocks_above(row);
-    if (offset_y >= app.block_size) {
+    if (offset_y >= block_size()) {
         drop_lifted_blocks(row);
     } else {
         slide_down(offset_y);

@@ -1,6 +1,6 @@
 #include "effects/lightning_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "media/sounds.h"
 #include "media/video.h"
@@ -65,7 +65,7 @@ void Lightning_State::shuffle_columns() {
 
 void Lightning_State::fade_white() {
     zgl_set_bitmap_alpha(BMP_BLANK_WHITE, fade_alpha(timer));
-    timer = static_cast<float>(timer - app.frame_seconds);
+    timer = static_cast<float>(timer - game.frame_seconds);
     if (timer >= 0.0f) return;
     // The white keeps its last, faint alpha for the rest of the effect.
     timer = FADE_SECONDS;
@@ -74,6 +74,6 @@ void Lightning_State::fade_white() {
 
 void Lightning_State::fade_bolt() {
     zgl_set_bitmap_alpha(BMP_LIGHTNING_01, fade_alpha(timer));
-    timer = static_cast<float>(timer - app.frame_seconds);
+    timer = static_cast<float>(timer - game.frame_seconds);
     if (timer < 0.0f) leave();
 }

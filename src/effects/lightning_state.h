@@ -21,6 +21,6 @@ class Lightning_State : public Effect_State {
   private:
     void shuffle_columns();
     void fade_white();
-    // Leaves at the end of the fade: this object may be gone afterwards.
+    // Leaves at the end of the fade.
     void fade_bolt();
 };

@@ -1,7 +1,7 @@
 // The game itself: pieces enter, slide, turn, fall and land; pause, flare and game over.
 #pragma once
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "media/bitmaps.h"
 
 // The picture drawn over the well while the game is paused or over.

@@ -1,8 +1,8 @@
 #include "play/piece.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/bitmaps.h"
-#include "play/well.h"
+#include "play/block_tiles.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -96,7 +96,7 @@ int next_rotation(const Piece& piece) {
 // Advances the special face's blink by one frame.
 void advance_blink(Piece& piece) {
     if (piece.special_kind == -1) return;
-    piece.blink_timer -= float(app.frame_seconds);
+    piece.blink_timer -= float(game.frame_seconds);
     if (piece.blink_timer >= 0.0f) return;
     if (piece.blink_on == 0) {
         piece.blink_on = 1;
@@ -110,7 +110,7 @@ void advance_blink(Piece& piece) {
 // Screen position of cell i, truncated toward zero.
 Point cell_pixel(const Piece& piece, int i) {
     const Cell_Offset offset = shape_of(piece).cells[piece.rotation][i];
-    const float size = float(app.block_size);
+    const float size = float(block_size());
     return {int32_t(piece.x + float(offset.dx) * size), int32_t(piece.y + float(offset.dy) * size)};
 }
 
@@ -128,7 +128,7 @@ void draw_flash(Piece& piece) {
         draw_tile(TILE_FLASH, at.x, at.y);
     }
     zgl_set_bitmap_alpha(BMP_BLOCK_TEX, 255);
-    piece.flash -= float(app.frame_seconds);
+    piece.flash -= float(game.frame_seconds);
 }
 
 } // namespace
@@ -158,14 +158,14 @@ void rotate_piece(Piece& piece) {
     piece.rotation = next_rotation(piece);
 }
 
-void generate_piece(Piece& piece, int shape) {
+void generate_piece(Piece& piece, int shape, const Options_Record& options) {
     clear_piece(piece);
     if (shape == -1) shape = std::rand() % SHAPE_COUNT;
     piece.shape = shape;
     piece.rotation = std::rand() % shape_table[shape].rotation_count;
-    const uint32_t options = app.options.flags;
-    piece.tile = (options & opt_random_colors) ? std::rand() % BLOCK_COLOURS : shape;
-    if ((options & opt_special_blocks) && std::rand() % 100 < app.options.opt_special_chance) {
+    const uint32_t flags = options.flags;
+    piece.tile = (flags & opt_random_colors) ? std::rand() % BLOCK_COLOURS : shape;
+    if ((flags & opt_special_blocks) && std::rand() % 100 < options.opt_special_chance) {
         piece.special_kind = TILE_FIRE + std::rand() % SPECIAL_KINDS;
         piece.special_cell = std::rand() % 4;
         return;

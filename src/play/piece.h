@@ -2,6 +2,7 @@
 #pragma once
 
 #include "play/grid_field.h"
+#include "store/options_file.h"
 
 #include <cstdint>
 
@@ -46,9 +47,10 @@ Grid_Pos piece_cell(const Piece& piece, int i);
 Cell_Offset piece_bounds(const Piece& piece, int k); // k 0 minimum corner, 1 maximum corner
 Grid_Pos piece_abs_bounds(const Piece& piece, int k);
 void rotate_piece(Piece& piece);
-// Fills the piece; shape -1 draws a random shape. Every random number is one rand() call, in the
-// documented order, so a seeded game replays exactly.
-void generate_piece(Piece& piece, int shape);
+// Fills the piece; shape -1 draws a random shape. The options decide the colour and the chance of
+// a special block. Every random number is one rand() call, in the documented order, so a seeded
+// game replays exactly.
+void generate_piece(Piece& piece, int shape, const Options_Record& options);
 void start_flash(Piece& piece);
 // Draws the four cells at the piece's pixel position and advances its blink and flash.
 void draw_piece(Piece& piece);

@@ -1,6 +1,6 @@
 #include "play/saved_game.h"
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "play/play_record.h"
 #include "store/record_file.h"
 

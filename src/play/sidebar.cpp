@@ -1,10 +1,10 @@
 #include "play/sidebar.h"
 
-#include "app/vextile.h"
 #include "media/pixel_copy.h"
+#include "media/texts.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
-#include "ui/texts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -50,7 +50,7 @@ bool is_opaque(const SDL_Surface* picture) {
 // Where a piece whose extent along one axis runs from lo to hi must stand so that its cells are
 // centred in a box starting at start and size long.
 int centred_origin(int start, int size, int lo, int hi) {
-    const int block = app.block_size;
+    const int block = block_size();
     return start + (size - (hi - lo + 1) * block) / 2 - block * lo;
 }
 
@@ -71,7 +71,7 @@ Sidebar::Sidebar() {
     const int gap = static_cast<int>(0.04 * zgl_bitmap_size(BMP_SIDEBAR).h);
     const int line = text_height();
 
-    panel = bitmap_rect(BMP_SIDEBAR, GRID_COLS * app.block_size, 0);
+    panel = bitmap_rect(BMP_SIDEBAR, GRID_COLS * block_size(), 0);
     next_label = centred_rect(BMP_SIDEBAR_NEXT, panel, panel.y + gap);
     next_box = centred_rect(BMP_SIDEBAR_NEXTBOX, panel, next_label.y + next_label.h);
     level_label = centred_rect(BMP_SIDEBAR_LEVEL, panel, next_box.y + next_box.h + gap);
@@ -117,7 +117,7 @@ bool Sidebar::backdrop_is_exact() const {
     for (const Rect& part : {next_label, next_box, level_label, score_label, flare_icon})
         if (!inside(part, panel)) return false;
     // A piece is at most four blocks across: centred in a box that large, it stays inside it.
-    const int piece_extent = 4 * app.block_size;
+    const int piece_extent = 4 * block_size();
     if (next_box.w < piece_extent || next_box.h < piece_extent) return false;
     const int line = text_height();
     const int level_line = level_label.y + level_label.h;

@@ -23,6 +23,3 @@ class Grid_Field_Surface : public Grid_Field {
     static void free_well_surface();
     static SDL_Surface* well_surface;
 };
-
-// Copies tile `tile` of the block texture to (x, y) of the target (the screen when null).
-void draw_tile(int tile, int x, int y, SDL_Surface* target = nullptr);

@@ -1,8 +1,7 @@
 #include "ui/about_state.h"
 
-#include "app/vextile.h"
+#include "media/texts.h"
 #include "ui/controls.h"
-#include "ui/texts.h"
 
 namespace {
 

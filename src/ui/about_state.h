@@ -1,7 +1,7 @@
 // The about screen: who made the game and where to find more, until a key or a click.
 #pragma once
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 
 class About_State : public Game_State {
   public:

@@ -1,6 +1,6 @@
 #include "ui/main_menu_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "play/play_record.h"
 #include "play/saved_game.h"
 
@@ -73,10 +73,9 @@ bool Main_Menu_State::handle_command(Command command, const char*) {
     }
 }
 
-// This state is gone once the switch is made.
 bool Main_Menu_State::act(int button) {
     if (button == BUTTON_START_GAME) reset_play_record(&play_record);
-    app.change_state(button_targets[button]);
+    game.change_state(button_targets[button]);
     return true;
 }
 

@@ -1,7 +1,7 @@
 // The main menu: start game, options, high scores and about, with the version in the corner.
 #pragma once
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "ui/controls.h"
 
 class Main_Menu_State : public Game_State {

@@ -1,6 +1,6 @@
 #include "ui/options_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ Options_State::Options_State() : focus({&boxes[0], &boxes[1], &boxes[2], &ok, &c
     set_background(BMP_DEFAULT_BG);
     // The file is read only to report a damaged one; the screen shows the game's options.
     load_options(&options);
-    options = app.options;
+    options = game.options;
     place_boxes();
     place_buttons();
     get_text(TXT_OPTIONS_TITLE);
@@ -95,7 +95,7 @@ bool Options_State::flip_focused_box() {
 }
 
 // Writes the three boxes into the copy, leaving every other bit and field as it was, and makes the
-// copy the game's options. This state is gone afterwards.
+// copy the game's options; the main menu follows.
 bool Options_State::keep() {
     for (int i = 0; i < BOX_COUNT; ++i) {
         if (boxes[i].checked == 1)
@@ -103,14 +103,14 @@ bool Options_State::keep() {
         else
             options.flags &= ~option_boxes[i].bit;
     }
-    app.options = options;
-    save_options(&app.options);
-    app.change_state(STATE_MAIN_MENU);
+    game.options = options;
+    save_options(&game.options);
+    game.change_state(STATE_MAIN_MENU);
     return true;
 }
 
 bool Options_State::drop() {
-    app.change_state(STATE_MAIN_MENU);
+    game.change_state(STATE_MAIN_MENU);
     return true;
 }
 

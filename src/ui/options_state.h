@@ -1,7 +1,7 @@
 // The options screen: three check boxes, kept with OK (applied and saved) or dropped with Cancel.
 #pragma once
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "store/options_file.h"
 #include "ui/controls.h"
 

@@ -1,8 +1,8 @@
 #include "ui/score_list_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
+#include "media/texts.h"
 #include "ui/controls.h"
-#include "ui/texts.h"
 
 #include <cstdio>
 
@@ -26,8 +26,8 @@ void Score_List_State::do_frame() {
         draw_row(row, 3 * line + row * line);
     draw_press_enter_line();
 
-    timer -= static_cast<float>(app.frame_seconds);
-    if (timer < 0) app.change_state(STATE_MAIN_MENU);
+    timer -= static_cast<float>(game.frame_seconds);
+    if (timer < 0) game.change_state(STATE_MAIN_MENU);
 }
 
 // The place at the left margin, the name centred, the score ending one margin from the right.

@@ -1,7 +1,7 @@
 // The high-score list: the ten rows of the table until the player continues or 150 seconds pass.
 #pragma once
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "store/score_file.h"
 
 class Score_List_State : public Game_State {

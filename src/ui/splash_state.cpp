@@ -1,6 +1,6 @@
 #include "ui/splash_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/video.h"
 
 namespace {
@@ -32,11 +32,11 @@ Splash_State::~Splash_State() {
 
 // A phase that ends hands the rest of the frame to the next one in order.
 void Splash_State::do_frame() {
-    const float dt = static_cast<float>(app.frame_seconds);
+    const float dt = static_cast<float>(game.frame_seconds);
     if (phase == PHASE_FADE_IN) fade_in(dt);
     if (phase == PHASE_SHOW) show(dt);
     if (phase == PHASE_FADE_OUT) fade_out(dt);
-    if (phase == PHASE_CLOSING && !closing_pause(dt)) return; // this state is gone
+    if (phase == PHASE_CLOSING && !closing_pause(dt)) return; // the menu follows: nothing drawn
     draw();
 }
 
@@ -79,7 +79,7 @@ void Splash_State::fade_out(float dt) {
 bool Splash_State::closing_pause(float dt) {
     timer -= dt;
     if (timer >= 0) return true;
-    app.change_state(STATE_MAIN_MENU);
+    game.change_state(STATE_MAIN_MENU);
     return false;
 }
 

@@ -1,7 +1,7 @@
 // The splash: the maker's logo and the SDL logo fade in and out, then the main menu.
 #pragma once
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "media/bitmaps.h"
 
 class Splash_State : public Game_State {

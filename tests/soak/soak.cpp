@@ -14,8 +14,10 @@
 #include "effects/ice_state.h"
 #include "effects/kill_rows_state.h"
 #include "effects/lightning_state.h"
+#include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/faldor_state.h"
 #include "play/play_record.h"
 #include "play/saved_game.h"
@@ -128,7 +130,7 @@ class Checker {
         was_over_ = over;
         const auto* entry = dynamic_cast<const Score_Input_State*>(app.state.get());
         const bool asking = entry && !entry->not_placed && entry->place >= 0;
-        if (app.text_entry != asking)
+        if (game.text_entry != asking)
             fail(asking ? "the name entry is current but the keyboard does not type"
                         : "the keyboard types but no name is asked for");
     }
@@ -462,15 +464,15 @@ void start_game(unsigned draw_seed, uint32_t option_flags) {
         std::exit(1);
     }
     std::srand(draw_seed);
-    app.take_block_texture();
+    take_block_texture();
     zgl_get_bitmap(BMP_PAUSED);
     play_record = Play_Record();
     app.load_records();
-    app.options.flags = option_flags;
-    app.options.opt_special_chance = 100;
+    game.options.flags = option_flags;
+    game.options.opt_special_chance = 100;
     app.build_play_area();
     app.enter_saved_state();
-    app.frame_seconds = 0.001;
+    game.frame_seconds = 0.001;
 }
 
 // The window is closed and the game started again in the same directory: it resumes the saved
@@ -479,7 +481,7 @@ void restart_game(unsigned draw_seed, Checker& checker) {
     const auto* effect = dynamic_cast<const Effect_State*>(app.state.get());
     const Play_Record before = effect ? effect->at_entry : play_record;
     app.shutdown();
-    start_game(draw_seed, app.options.flags);
+    start_game(draw_seed, game.options.flags);
     if (play_record.state_id != before.state_id)
         fail(std::string("a restart resumed in ") + state_name(play_record.state_id) +
              " instead of " + state_name(before.state_id));
@@ -522,7 +524,7 @@ void run_seed(unsigned seed, const Settings& settings, long totals[3]) {
             checker.check();
         }
         run_phase = "after the frame";
-        app.frame_seconds = player.frame_seconds();
+        game.frame_seconds = player.frame_seconds();
         checker.before_frame();
         app.run_frame();
         checker.after_frame();

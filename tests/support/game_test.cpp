@@ -1,14 +1,16 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "media/sounds.h"
+#include "media/texts.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
 #include "play/sidebar.h"
 #include "play/well.h"
 #include "store/options_file.h"
-#include "ui/texts.h"
 
 #include <cstdlib>
 
@@ -34,14 +36,15 @@ void Game_Test::SetUp() {
     forget_all_texts();
     set_background(BMP_NONE);
 
-    app.state.reset();
-    app.sidebar.reset();
-    app.text_entry = false;
-    app.frame_seconds = 0.001;
-    app.options = Options_Record();
-    default_options(&app.options);
-    app.take_block_texture();
-    ASSERT_EQ(app.block_size, 16) << "the generated block texture should be 16 pixels high";
+    app.enter_state(STATE_NONE);
+    app.set_sidebar(nullptr);
+    game.clear_quit();
+    game.text_entry = false;
+    game.frame_seconds = 0.001;
+    game.options = Options_Record();
+    default_options(&game.options);
+    take_block_texture();
+    ASSERT_EQ(block_size(), 16) << "the generated block texture should be 16 pixels high";
 
     play_record = Play_Record();
     if (!Grid_Field_Surface::well_surface) {
@@ -52,14 +55,14 @@ void Game_Test::SetUp() {
 }
 
 void Game_Test::TearDown() {
-    app.state.reset();
-    app.sidebar.reset();
-    app.text_entry = false;
+    app.enter_state(STATE_NONE);
+    app.set_sidebar(nullptr);
+    game.text_entry = false;
     dir.reset();
 }
 
 void Game_Test::set_frame_seconds(double seconds) {
-    app.frame_seconds = seconds;
+    game.frame_seconds = seconds;
 }
 
 SDL_Color colour_at(SDL_Surface* surface, int x, int y) {

@@ -1,4 +1,4 @@
-#include "ui/texts.h"
+#include "media/texts.h"
 
 #include "media/video.h"
 #include "sfont/sfont.h"

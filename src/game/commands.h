@@ -28,8 +28,3 @@ using Mouse_Action = int32_t;
 constexpr Mouse_Action MOUSE_PRESS = 0;
 constexpr Mouse_Action MOUSE_MOTION = 1;
 constexpr Mouse_Action MOUSE_RELEASE = 2;
-
-// Turns the movement commands into play flags of the game in progress. Answers true for the eight
-// movement commands (up, down press and release, left press and release, right press and release,
-// stop) and false for every other command, which it leaves alone.
-bool apply_move_command(Command command);
