@@ -15,7 +15,6 @@
 #include "effects/ice_state.h"
 #include "effects/kill_rows_state.h"
 #include "effects/lightning_state.h"
-#include "game/game_context.h"
 #include "media/video.h"
 #include "play/play_record.h"
 #include "play/sidebar.h"
@@ -40,9 +39,12 @@ template <typename S> S* current_state() {
     return dynamic_cast<S*>(app.state.get());
 }
 
+// The time of the next frame the benchmarks run.
+double frame_seconds = PLAY_FRAME_SECONDS;
+
 void frame(double seconds) {
-    game.frame_seconds = seconds;
-    app.run_frame();
+    frame_seconds = seconds;
+    app.run_frame(frame_seconds);
 }
 
 // Runs frames of `seconds` until `reached` holds; false when the state switched away or the
@@ -63,7 +65,7 @@ void time_frames(benchmark::State& state, const std::function<void()>& before,
                  const std::function<bool()>& still_there) {
     for (int i = 0; i < WARM_UP_FRAMES; ++i) {
         before();
-        app.run_frame();
+        app.run_frame(frame_seconds);
     }
     const Game_State* const measured = app.state.get();
     uint64_t allocations = 0;
@@ -71,7 +73,7 @@ void time_frames(benchmark::State& state, const std::function<void()>& before,
         const Alloc_Window window;
         for (auto _ : state) {
             before();
-            app.run_frame();
+            app.run_frame(frame_seconds);
         }
         allocations = window.count();
     }
@@ -86,7 +88,7 @@ void time_frames(benchmark::State& state, const std::function<void()>& before,
 void time_held_frames(benchmark::State& state, double seconds,
                       const std::function<bool()>& still_there) {
     time_frames(
-        state, [seconds] { game.frame_seconds = seconds; }, still_there);
+        state, [seconds] { frame_seconds = seconds; }, still_there);
 }
 
 void fail_setup(benchmark::State& state) {
@@ -113,7 +115,7 @@ bool piece_in_the_air() {
 }
 
 void play_falling_frame() {
-    game.frame_seconds = PLAY_FRAME_SECONDS;
+    frame_seconds = PLAY_FRAME_SECONDS;
     if (play_record.current.row > PIECE_LOWEST_ROW) lift_piece();
 }
 
@@ -144,14 +146,14 @@ void BM_steady_play_allocations(benchmark::State& state) {
     app.enter_state(STATE_PLAY);
     for (int i = 0; i < 100; ++i) {
         play_falling_frame();
-        app.run_frame();
+        app.run_frame(frame_seconds);
     }
     uint64_t allocations = 0;
     for (auto _ : state) {
         const Alloc_Window window;
         for (int i = 0; i < STEADY_PLAY_FRAMES; ++i) {
             play_falling_frame();
-            app.run_frame();
+            app.run_frame(frame_seconds);
         }
         allocations += window.count();
     }
@@ -257,7 +259,7 @@ void BM_score_list(benchmark::State& state) {
     time_frames(
         state,
         [list] {
-            game.frame_seconds = PLAY_FRAME_SECONDS;
+            frame_seconds = PLAY_FRAME_SECONDS;
             list->timer = 150.0f;
         },
         [] { return true; });

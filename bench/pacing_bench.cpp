@@ -27,12 +27,12 @@ class Timed_Play : public Game_State {
     explicit Timed_Play(std::vector<double>* starts)
         : play_(make_state(STATE_PLAY)), starts_(starts) {}
 
-    void do_frame() override {
+    void do_frame(double seconds) override {
         starts_->push_back(
             std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
                 .count());
         lift_piece(); // never lands, so the play state never switches away
-        play_->do_frame();
+        play_->do_frame(seconds);
         if (starts_->size() < PACED_FRAMES) return;
         SDL_Event quit{};
         quit.type = SDL_QUIT;

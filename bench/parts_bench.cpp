@@ -35,14 +35,14 @@ void BM_well(benchmark::State& state) {
 void BM_piece(benchmark::State& state) {
     set_up_game(0);
     for (auto _ : state)
-        draw_piece(play_record.current);
+        draw_piece(play_record.current, 0.001);
 }
 
 void BM_sidebar(benchmark::State& state) {
     set_up_game(0);
     if (!game.sidebar) state.SkipWithError("no sidebar");
     for (auto _ : state)
-        game.sidebar->draw_sidebar();
+        game.sidebar->draw_sidebar(0.001);
 }
 
 void BM_sidebar_picture(benchmark::State& state, Bitmap_Id id) {

@@ -102,7 +102,6 @@ void start_fuzz_world(int* argc, char*** argv) {
 void reset_game() {
     app.enter_state(STATE_NONE);
     game.text_entry = false;
-    game.frame_seconds = 0.016;
     game.options = Options_Record();
     default_options(&game.options);
     play_record = Play_Record();
@@ -120,8 +119,7 @@ void write_scratch_file(const char* name, const uint8_t* data, size_t size) {
 }
 
 void run_frame(double seconds) {
-    game.frame_seconds = seconds;
-    app.run_frame();
+    app.run_frame(seconds);
 }
 
 void send_command(Command command, const char* text) {

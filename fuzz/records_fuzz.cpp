@@ -39,7 +39,7 @@ void make_pieces_with_options() {
         generate_piece(play_record.next, -1, game.options);
         expect(play_record.next.shape >= 0 && play_record.next.shape < SHAPE_COUNT,
                "a generated piece has a shape of the table");
-        draw_piece(play_record.next);
+        draw_piece(play_record.next, 0.016);
     }
 }
 

@@ -31,8 +31,8 @@ struct Recording_State : Game_State {
     std::vector<std::string> typed_by_frame;
     std::vector<std::function<void()>> script; // one step a frame
 
-    void do_frame() override {
-        frames.push_back(game.frame_seconds);
+    void do_frame(double seconds) override {
+        frames.push_back(seconds);
         typed_by_frame.push_back(typed);
         if (frames.size() <= script.size()) {
             script[frames.size() - 1]();

@@ -49,7 +49,7 @@ TEST_F(Effects_Soak_Test, EveryEffectRunsManyTimesThroughWholeGamesKeepingTheWel
             if (play_record.flags & FLAG_PAUSED) app.send_command(CMD_SPACE, nullptr);
             if (input() % 100 < 40) app.send_command(keys[input() % std::size(keys)], nullptr);
             set_frame_seconds(frame_lengths[input() % std::size(frame_lengths)]);
-            app.state_frame();
+            app.state_frame(Game_Test::frame_seconds());
             const State_Id id = play_record.state_id;
             ASSERT_EQ(classes.at(id - STATE_PLAY), typeid(*app.state)) << "state_id " << id;
             ASSERT_EQ(well().find_first_not_of("./012345678"), std::string::npos) << well();

@@ -73,7 +73,7 @@ class Play_Test : public Game_Test {
     bool command(Command c) { return app.send_command(c, nullptr); }
     void frame(double seconds) {
         set_frame_seconds(seconds);
-        app.state_frame();
+        app.state_frame(Game_Test::frame_seconds());
     }
 
     // Puts an ordinary piece of the shape at the position, falling with no key held, target on

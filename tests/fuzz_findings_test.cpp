@@ -162,7 +162,7 @@ TEST_F(Fuzz_Findings_Test, TheFlareCountStopsAtTheTopOfItsRange) {
     play_record.flares = INT32_MAX;
     app.enter_state(STATE_PLAY);
     ASSERT_NE(app.state, nullptr);
-    app.state_frame();
+    app.state_frame(Game_Test::frame_seconds());
     EXPECT_EQ(play_record.level, 4) << "the level changed";
     EXPECT_EQ(play_record.flares, INT32_MAX);
 }

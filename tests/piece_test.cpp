@@ -136,13 +136,13 @@ TEST_F(Piece_Drawing_Test, SpecialFaceBlinksAndTheFlashFadesInOneSecond) {
     // ('2') for a quarter; it toggles only once the timer is below 0.
     std::string seen;
     for (int frame = 0; frame < 10; ++frame) {
-        draw_piece(piece);
+        draw_piece(piece, frame_seconds());
         seen += shows_tile(80, 96, TILE_LIGHTNING) ? 'L' : shows_tile(80, 96, 2) ? '2' : '?';
     }
     EXPECT_EQ(seen, "LLLLL222LL");
     EXPECT_TRUE(piece.blink_timer == 0.375f && shows_tile(64, 80, 2)) << "an ordinary cell";
     set_frame_seconds(1.0); // one long frame toggles once, not twice
-    draw_piece(piece);
+    draw_piece(piece, frame_seconds());
     EXPECT_TRUE(piece.blink_on == 0 && piece.blink_timer == 0.25f);
 
     piece = Piece{S, 0, 5, 5, 80.9f, 160.7f, 5, -1, -1, 0.0f, 0.0f, 0}; // cells at truncated pixels
@@ -150,7 +150,7 @@ TEST_F(Piece_Drawing_Test, SpecialFaceBlinksAndTheFlashFadesInOneSecond) {
     set_frame_seconds(0.25);
     std::string flash; // the flash tile, blends of it over the tile, then the tile alone
     for (int frame = 0; frame < 5; ++frame) {
-        draw_piece(piece);
+        draw_piece(piece, frame_seconds());
         flash += shows_tile(80, 160, TILE_FLASH) ? 'F' : shows_tile(80, 160, 5) ? '5' : '-';
     }
     EXPECT_EQ(flash, "F---5");

@@ -224,7 +224,7 @@ Surface_Ptr play_frame_over(Uint8 grey, bool with_sidebar) {
     if (with_sidebar) app.set_sidebar(std::make_unique<Sidebar>());
     app.enter_state(STATE_PLAY);
     paint_screen(grey, grey, grey);
-    app.state_frame();
+    app.state_frame(Game_Test::frame_seconds());
     SDL_Surface* screen_surface = get_screen();
     Surface_Ptr drawn = make_surface(screen_surface->w, screen_surface->h);
     if (drawn) copy_pixels(screen_surface, drawn.get());
@@ -246,7 +246,7 @@ void draw_sidebar_part_by_part(const Sidebar& s) {
     zgl_draw_bitmap(BMP_SIDEBAR, {s.panel.x, s.panel.y});
     zgl_draw_bitmap(BMP_SIDEBAR_NEXT, {s.next_label.x, s.next_label.y});
     zgl_draw_bitmap(BMP_SIDEBAR_NEXTBOX, {s.next_box.x, s.next_box.y});
-    draw_piece(play_record.next);
+    draw_piece(play_record.next, Game_Test::frame_seconds());
     zgl_draw_bitmap(BMP_SIDEBAR_LEVEL, {s.level_label.x, s.level_label.y});
     std::snprintf(text, sizeof text, "%03d", play_record.level);
     write_text_centered(text, s.panel.x, s.level_label.y + s.level_label.h, s.panel.w);
@@ -279,7 +279,7 @@ TEST_F(Pixel_Copy_Test, TheSidebarsBackdropShowsWhatDrawingItsPartsShows) {
         draw_sidebar_part_by_part(s);
         const Surface_Ptr by_parts = screen_copy();
         paint_screen(90, 30, 200);
-        s.draw_sidebar();
+        s.draw_sidebar(frame_seconds());
         const Surface_Ptr by_backdrop = screen_copy();
         ASSERT_TRUE(by_parts && by_backdrop);
         EXPECT_TRUE(same_pixels(by_parts.get(), by_backdrop.get())) << "shape " << shape;

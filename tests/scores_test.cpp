@@ -53,7 +53,7 @@ TEST_F(Scores_Test, ASortedTablePlacesATieWithTheBestSecondAScoreAboveAllFirstAT
     // Keys pressed before the first frame reach a screen that has no place to store into.
     for (const Command early : {CMD_ENTER, ACCEPT, CMD_CHAR})
         EXPECT_FALSE(input->handle_command(early, "x")) << early;
-    app.state_frame();
+    app.state_frame(Game_Test::frame_seconds());
     EXPECT_EQ(play_record.state_id, STATE_SCORE_LIST);
     EXPECT_FALSE(file_exists(SCORE_FILE_NAME));
     Score_Table unsorted; // rows "a" to "j"
@@ -126,7 +126,7 @@ TEST_F(Scores_Test, TheListShowsTheFilesRowsAlignedRightAndLeavesOnEnterEscapeAC
         EXPECT_EQ(rows_of(&static_cast<Score_List_State*>(list)->table),
                   "Ann 12345,Bo 5,Cy 1115, 0, 0, 0, 0, 0, 0, 0,");
         paint_screen(0, 0, 0);
-        list->do_frame();
+        list->do_frame(frame_seconds());
         for (int row = 0; row < 3; ++row)
             EXPECT_EQ(rightmost_ink((3 + row) * line, line), edge) << row;
         EXPECT_FALSE(list->handle_command(CMD_SPACE, nullptr) ||
@@ -135,7 +135,7 @@ TEST_F(Scores_Test, TheListShowsTheFilesRowsAlignedRightAndLeavesOnEnterEscapeAC
                                           : app.send_command(way ? CMD_ESCAPE : CMD_ENTER)));
         int frames = 1;
         for (; play_record.state_id == STATE_SCORE_LIST && frames < 1000; ++frames)
-            app.state_frame();
+            app.state_frame(Game_Test::frame_seconds());
         EXPECT_EQ(frames, way < 3 ? 1 : 301) << "exactly 150 s waits one frame more";
         EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU) << way;
     }

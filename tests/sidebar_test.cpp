@@ -42,7 +42,7 @@ TEST_F(Sidebar_Test, PreviewIsCentredInTheNextBoxAndDrawnThere) {
         for (next.rotation = 0; next.rotation < 4; ++next.rotation) {
             next.shape = shape;
             s.place_next_piece();
-            s.draw_sidebar();
+            s.draw_sidebar(frame_seconds());
             EXPECT_TRUE(screen_shows([&] {
                 for (int i = 0; i < 4; ++i) {
                     const Grid_Pos cell = piece_cell(next, i);
@@ -76,7 +76,7 @@ TEST_F(Sidebar_Test, ShownScoreClimbsByTheStepAndEndsExactlyOnTheScore) {
         play_record.score_step = step.step;
         play_record.flags = step.paused ? FLAG_PAUSED : 0;
         for (int i = 0; i < step.frames; ++i)
-            s.draw_sidebar();
+            s.draw_sidebar(frame_seconds());
         EXPECT_EQ(play_record.shown_score, step.shown) << step.score << " step " << step.step;
     }
 }
@@ -94,7 +94,7 @@ TEST_F(Sidebar_Test, NumbersArePaddedAndPrintedInFullWhenWider) {
           std::tuple(1000, 123, std::array{"1000", "0000424", "123"})}) {
         play_record.level = level;
         play_record.flares = flares;
-        s.draw_sidebar();
+        s.draw_sidebar(frame_seconds());
         EXPECT_TRUE(screen_shows([&, &texts = texts] {
             write_text_centered(texts[0], s.panel.x, level_y, s.panel.w);
             write_text_centered(texts[1], s.panel.x, score_y, s.panel.w);

@@ -22,7 +22,7 @@ class Splash_Test : public Game_Test {
         set_frame_seconds(seconds);
         int frames = 0;
         for (; play_record.state_id == STATE_SPLASH && frames < 100000; ++frames)
-            app.state_frame();
+            app.state_frame(Game_Test::frame_seconds());
         return frames;
     }
     Uint8 alpha(int logo) const { return zgl_get_bitmap(splash->logos[logo])->format->alpha; }
@@ -37,12 +37,12 @@ TEST_F(Splash_Test, HandsOverAfterAboutFiveAndAHalfSeconds) {
 
 TEST_F(Splash_Test, FadesTheFirstLogoInOverAQuarterSecond) {
     set_frame_seconds(0.05);
-    splash->do_frame(); // timer 0.25 on entry: fully transparent
+    splash->do_frame(frame_seconds()); // timer 0.25 on entry: fully transparent
     EXPECT_EQ(alpha(0), 0);
-    splash->do_frame(); // 0.2 s left
+    splash->do_frame(frame_seconds()); // 0.2 s left
     EXPECT_NEAR(alpha(0), 255 - 204, 1);
     for (int i = 0; i < 4; ++i)
-        splash->do_frame();
+        splash->do_frame(frame_seconds());
     EXPECT_EQ(splash->phase, 1);
     EXPECT_FALSE(zgl_get_bitmap(BMP_MAKER_LOGO)->flags & SDL_SRCALPHA) << "opaque once shown";
 }
@@ -51,14 +51,14 @@ TEST_F(Splash_Test, FadesTheFirstLogoInOverAQuarterSecond) {
 // fade-in shows the menu on the next frame.
 TEST_F(Splash_Test, SpaceCutsTheLogoShortAndEscapeEndsTheSplash) {
     set_frame_seconds(0.3);
-    splash->do_frame();
+    splash->do_frame(frame_seconds());
     ASSERT_EQ(splash->phase, 1);
     EXPECT_TRUE(splash->handle_command(CMD_SPACE, nullptr));
     set_frame_seconds(0.01);
-    splash->do_frame();
+    splash->do_frame(frame_seconds());
     EXPECT_EQ(std::tuple(splash->logo_index, splash->phase, alpha(1)), std::tuple(1, 0, 0));
     EXPECT_TRUE(splash->handle_command(CMD_ESCAPE, nullptr));
-    app.state_frame();
+    app.state_frame(Game_Test::frame_seconds());
     EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
 }
 

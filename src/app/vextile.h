@@ -51,7 +51,7 @@ class Vextile_SDL {
     // (false without a state).
     bool send_command(Command command, const char* text = nullptr);
     bool send_mouse(Mouse_Action action, int x, int y);
-    void state_frame();
+    void state_frame(double seconds);
 
     // Input mapping: turns one SDL event into calls on the current state and makes the switch it
     // asks for. Returns false for SDL_QUIT and once the game has asked to end.
@@ -62,8 +62,9 @@ class Vextile_SDL {
     // Hands every pending event to the current state; false once the window is closed or the game
     // has asked to end.
     bool take_events();
-    // One frame: background, the state's frame, the switch it asked for, flip.
-    void run_frame();
+    // One frame, seconds after the previous one began: background, the state's frame, the switch
+    // it asked for, flip.
+    void run_frame(double seconds);
 
     std::unique_ptr<Game_State> state; // the current screen, or none
     Frame_Clock frame_clock;           // paces run() and measures the frame times

@@ -102,8 +102,7 @@ void Vextile_SDL::run() {
     // Every event that waits is handled before the frame; the frame clock then sleeps out the
     // rest of the frame's period, so a key pressed meanwhile counts in the next frame.
     while (take_events()) {
-        game.frame_seconds = frame_clock.begin_frame();
-        run_frame();
+        run_frame(frame_clock.begin_frame());
         frame_clock.end_frame();
     }
 }
@@ -115,9 +114,9 @@ bool Vextile_SDL::take_events() {
     return true;
 }
 
-void Vextile_SDL::run_frame() {
+void Vextile_SDL::run_frame(double seconds) {
     draw_background();
-    state_frame();
+    state_frame(seconds);
     flip_screen();
 }
 
@@ -133,8 +132,8 @@ bool Vextile_SDL::send_mouse(Mouse_Action action, int x, int y) {
     return handled;
 }
 
-void Vextile_SDL::state_frame() {
-    if (state) state->do_frame();
+void Vextile_SDL::state_frame(double seconds) {
+    if (state) state->do_frame(seconds);
     apply_pending_switch();
 }
 

@@ -32,16 +32,16 @@ Earth_State::Earth_State() : Effect_State(STATE_EARTH) {
 
 Earth_State::~Earth_State() = default;
 
-void Earth_State::do_frame() {
+void Earth_State::do_frame(double seconds) {
     if (phase == 0) {
-        shake();
-    } else if (!settle()) {
+        shake(seconds);
+    } else if (!settle(seconds)) {
         return;
     }
-    draw_sidebar_if_any();
+    draw_sidebar_if_any(seconds);
 }
 
-void Earth_State::shake() {
+void Earth_State::shake(double seconds) {
     if (timer <= 0.0f) {
         // The well stays as the last shake left it until the settling draws it again.
         phase = 1;
@@ -55,17 +55,17 @@ void Earth_State::shake() {
     const int second = std::rand();
     const int dx = shake_offset(first, across);
     const int dy = shake_offset(second, up_down);
-    timer = static_cast<float>(timer - game.frame_seconds);
+    timer = static_cast<float>(timer - seconds);
     play_record.grid.draw(dx, dy);
 }
 
-bool Earth_State::settle() {
+bool Earth_State::settle(double seconds) {
     if (scan_row > LAST_SCAN_ROW) {
         leave();
         return false;
     }
     if (!settled) {
-        if (slide_down(offset_y)) land_drop();
+        if (slide_down(offset_y, seconds)) land_drop();
     } else {
         scan();
     }

@@ -11,7 +11,7 @@ class Earth_State : public Effect_State {
   public:
     Earth_State();
     ~Earth_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
 
     int32_t phase = 0;                   // 0 shake, 1 settle
     int32_t scan_row = 0;                // the settling scan has got down to this row
@@ -23,9 +23,9 @@ class Earth_State : public Effect_State {
     Grid_Field falling; // the blocks of the dropping columns
 
   private:
-    void shake();
+    void shake(double seconds);
     // Answers false when the effect has asked to leave: that frame draws nothing.
-    bool settle();
+    bool settle(double seconds);
     void land_drop();
     void scan();
     bool drop_columns_at(int row);

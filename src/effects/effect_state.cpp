@@ -54,9 +54,9 @@ bool Effect_State::handle_mouse(Mouse_Action action, int x, int y) {
     return false;
 }
 
-bool Effect_State::slide_down(float& offset) {
+bool Effect_State::slide_down(float& offset, double seconds) {
     const float block = static_cast<float>(block_size());
-    offset = static_cast<float>(offset + block_size() * MOVE_CELLS_PER_SECOND * game.frame_seconds);
+    offset = static_cast<float>(offset + block_size() * MOVE_CELLS_PER_SECOND * seconds);
     if (offset < block) return false;
     offset = block;
     return true;
@@ -77,6 +77,6 @@ void Effect_State::leave() {
     game.change_state(next);
 }
 
-void Effect_State::draw_sidebar_if_any() {
-    if (game.sidebar) game.sidebar->draw_sidebar();
+void Effect_State::draw_sidebar_if_any(double seconds) {
+    if (game.sidebar) game.sidebar->draw_sidebar(seconds);
 }

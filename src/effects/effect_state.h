@@ -26,13 +26,14 @@ class Effect_State : public Game_State {
   protected:
     explicit Effect_State(State_Id id); // takes at_entry from the play record
 
-    // Moves a slide offset on by one frame, clamped at one block; answers whether it is there.
-    static bool slide_down(float& offset);
+    // Moves a slide offset on by one frame of the given seconds, clamped at one block; answers
+    // whether it is there.
+    static bool slide_down(float& offset, double seconds);
     // Where the effect goes when it is over: the row clear when the well has full rows, else back
     // to play, after dropping the held movement keys.
     State_Id way_out();
     // Asks for a switch to way_out(), made once the effect's frame is over.
     void leave();
-    // Draws the sidebar when the game has one.
-    static void draw_sidebar_if_any();
+    // Draws the sidebar when the game has one (a frame of the given seconds).
+    static void draw_sidebar_if_any(double seconds);
 };

@@ -48,20 +48,20 @@ Fire_State::Fire_State() : Effect_State(STATE_FIRE) {
 // The flame strip stays in the catalogue for the next fire.
 Fire_State::~Fire_State() = default;
 
-void Fire_State::do_frame() {
+void Fire_State::do_frame(double seconds) {
     play_record.grid.draw(0, 0);
     switch (phase) {
     case 0:
         ignite();
         break;
     case 1:
-        burn();
+        burn(seconds);
         break;
     default:
         leave();
         return;
     }
-    draw_sidebar_if_any();
+    draw_sidebar_if_any(seconds);
 }
 
 void Fire_State::ignite() {
@@ -84,13 +84,13 @@ void Fire_State::ignite() {
     play_sound(SND_FIRE);
 }
 
-void Fire_State::burn() {
+void Fire_State::burn(double seconds) {
     if (timer <= 0.0f) {
         phase = 2;
         return;
     }
     draw_flames(flame_frame(timer));
-    timer = static_cast<float>(timer - game.frame_seconds);
+    timer = static_cast<float>(timer - seconds);
 }
 
 void Fire_State::draw_flames(int frame) const {

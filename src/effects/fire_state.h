@@ -17,7 +17,7 @@ class Fire_State : public Effect_State {
   public:
     Fire_State(); // loads the flame strip and finds the highest occupied row
     ~Fire_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
 
     int32_t phase = 0; // 0 ignite, 1 burn, 2 leave
     Burnt_Cell burnt[MAX_BURNS] = {};
@@ -29,6 +29,6 @@ class Fire_State : public Effect_State {
 
   private:
     void ignite();
-    void burn();
+    void burn(double seconds);
     void draw_flames(int frame) const;
 };

@@ -12,7 +12,7 @@ Ice_State::Ice_State() : Effect_State(STATE_ICE) {
 
 Ice_State::~Ice_State() = default;
 
-void Ice_State::do_frame() {
+void Ice_State::do_frame(double seconds) {
     bool broke = false;
     switch (phase) {
     case 0:
@@ -26,7 +26,7 @@ void Ice_State::do_frame() {
         settled = true;
         break;
     case 3:
-        break_away();
+        break_away(seconds);
         broke = true;
         break;
     default:
@@ -36,7 +36,7 @@ void Ice_State::do_frame() {
     }
     play_record.grid.draw(0, 0);
     if (broke) falling.draw(static_cast<int>(offset_x), static_cast<int>(offset_y));
-    draw_sidebar_if_any();
+    draw_sidebar_if_any(seconds);
 }
 
 void Ice_State::freeze_column() {
@@ -76,9 +76,9 @@ void Ice_State::thaw_column() {
     sweep_column = 0;
 }
 
-void Ice_State::break_away() {
+void Ice_State::break_away(double seconds) {
     if (!settled) {
-        if (slide_down(offset_y)) land_drop();
+        if (slide_down(offset_y, seconds)) land_drop();
         return;
     }
     falling.clear_rows(0, GRID_ROWS);

@@ -14,7 +14,7 @@ class Ice_State : public Effect_State {
   public:
     Ice_State();
     ~Ice_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
 
     int32_t phase = 0; // 0 freeze sweep, 1 second sweep, 2 pause, 3 break away, 4 leave
     int32_t sweep_column = 0;
@@ -28,7 +28,7 @@ class Ice_State : public Effect_State {
   private:
     void freeze_column();
     void thaw_column();
-    void break_away();
+    void break_away(double seconds);
     void land_drop();
     bool lift_column(int col);
 };

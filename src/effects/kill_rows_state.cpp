@@ -39,25 +39,25 @@ KillRows_State::KillRows_State() : Effect_State(STATE_KILL_ROWS) {
 
 KillRows_State::~KillRows_State() = default;
 
-void KillRows_State::do_frame() {
+void KillRows_State::do_frame(double seconds) {
     switch (phase) {
     case 0:
-        flash();
+        flash(seconds);
         break;
     case 1:
-        blank();
+        blank(seconds);
         break;
     default:
-        collapse();
+        collapse(seconds);
         break;
     }
 }
 
-void KillRows_State::flash() {
+void KillRows_State::flash(double seconds) {
     if (timer > 0.0f) {
-        timer = static_cast<float>(timer - game.frame_seconds);
+        timer = static_cast<float>(timer - seconds);
         // The label rises by a twentieth of the screen per second.
-        offset_y = static_cast<float>(offset_y - (screen_height() / 20) * game.frame_seconds);
+        offset_y = static_cast<float>(offset_y - (screen_height() / 20) * seconds);
     } else if (step == row_count) {
         phase = 1;
         step = 0;
@@ -91,7 +91,7 @@ void KillRows_State::draw_flash() {
     write_text(label, static_cast<int>(offset_x), static_cast<int>(offset_y));
 }
 
-void KillRows_State::blank() {
+void KillRows_State::blank(double seconds) {
     if (step == 0) {
         for (int i = 0; i < row_count; ++i)
             play_record.grid.clear_rows(rows[i], 1);
@@ -99,7 +99,7 @@ void KillRows_State::blank() {
         timer = row_count <= 1 ? 0.25f : 0.5f;
         play_record.score_step = row_count;
     } else {
-        timer = static_cast<float>(timer - game.frame_seconds);
+        timer = static_cast<float>(timer - seconds);
         if (timer < 0.0f) {
             offset_x = 0.0f;
             phase = 2;
@@ -110,7 +110,7 @@ void KillRows_State::blank() {
     play_record.grid.draw(0, 0);
 }
 
-void KillRows_State::collapse() {
+void KillRows_State::collapse(double seconds) {
     if (step == row_count) {
         add_saturated(play_record.blocks_cleared, int64_t{GRID_COLS} * row_count);
         play_sound(SND_BLOCK_HIT);
@@ -123,7 +123,7 @@ void KillRows_State::collapse() {
     if (offset_y >= block_size()) {
         drop_lifted_blocks(row);
     } else {
-        slide_down(offset_y);
+        slide_down(offset_y, seconds);
     }
     play_record.grid.draw(0, 0);
     if (step < row_count) falling.draw(static_cast<int>(offset_x), static_cast<int>(offset_y));

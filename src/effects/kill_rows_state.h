@@ -11,7 +11,7 @@ class KillRows_State : public Effect_State {
   public:
     KillRows_State(); // takes the rows the last search of the well found
     ~KillRows_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
 
     int32_t phase = 0;            // 0 flash, 1 blank, 2 collapse
     int32_t step = 0;             // listed rows the current phase has handled
@@ -26,11 +26,11 @@ class KillRows_State : public Effect_State {
     Grid_Field falling; // the blocks lifted above the row being removed
 
   private:
-    void flash();
+    void flash(double seconds);
     void flash_next_row();
     void draw_flash();
-    void blank();
-    void collapse();
+    void blank(double seconds);
+    void collapse(double seconds);
     void lift_blocks_above(int row);
     void drop_lifted_blocks(int row);
 };

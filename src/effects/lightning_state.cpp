@@ -32,7 +32,7 @@ Lightning_State::~Lightning_State() {
     zgl_unload_bitmap(BMP_BLANK_WHITE);
 }
 
-void Lightning_State::do_frame() {
+void Lightning_State::do_frame(double seconds) {
     play_record.grid.draw(0, 0);
     zgl_draw_bitmap(BMP_LIGHTNING_01, {0, 0});
     zgl_draw_bitmap(BMP_BLANK_WHITE, {0, 0});
@@ -46,14 +46,14 @@ void Lightning_State::do_frame() {
         shuffle_columns();
         break;
     case 2:
-        fade_white();
+        fade_white(seconds);
         break;
     default:
         // The sidebar is not drawn while the bolt fades: both pictures blend over what is there.
-        fade_bolt();
+        fade_bolt(seconds);
         return;
     }
-    draw_sidebar_if_any();
+    draw_sidebar_if_any(seconds);
 }
 
 void Lightning_State::shuffle_columns() {
@@ -63,17 +63,17 @@ void Lightning_State::shuffle_columns() {
     phase = 2;
 }
 
-void Lightning_State::fade_white() {
+void Lightning_State::fade_white(double seconds) {
     zgl_set_bitmap_alpha(BMP_BLANK_WHITE, fade_alpha(timer));
-    timer = static_cast<float>(timer - game.frame_seconds);
+    timer = static_cast<float>(timer - seconds);
     if (timer >= 0.0f) return;
     // The white keeps its last, faint alpha for the rest of the effect.
     timer = FADE_SECONDS;
     phase = 3;
 }
 
-void Lightning_State::fade_bolt() {
+void Lightning_State::fade_bolt(double seconds) {
     zgl_set_bitmap_alpha(BMP_LIGHTNING_01, fade_alpha(timer));
-    timer = static_cast<float>(timer - game.frame_seconds);
+    timer = static_cast<float>(timer - seconds);
     if (timer < 0.0f) leave();
 }

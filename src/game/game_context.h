@@ -24,7 +24,6 @@ class Game_Context {
     // Forgets a quit asked for (a new run of the main loop).
     void clear_quit() { quit_requested_ = false; }
 
-    double frame_seconds = 0.0; // seconds since the previous frame started
     bool text_entry = false;    // the keyboard serves typing
     Options_Record options;     // the user's options
     Sidebar* sidebar = nullptr; // the panel right of the well, when the game has one

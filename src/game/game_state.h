@@ -26,8 +26,9 @@ constexpr State_Id STATE_COUNT = 12;
 class Game_State {
   public:
     virtual ~Game_State() = default;
-    // One frame: called after the background is drawn and before the flip.
-    virtual void do_frame() = 0;
+    // One frame, `seconds` after the previous one began: called after the background is drawn
+    // and before the flip. Every timer, blink and slide of the state runs on these seconds.
+    virtual void do_frame(double seconds) = 0;
     // text is null except for CMD_CHAR, where it points at the one typed character.
     virtual bool handle_command(Command command, const char* text) = 0;
     virtual bool handle_mouse(Mouse_Action action, int x, int y) = 0;

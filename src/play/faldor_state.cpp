@@ -26,9 +26,10 @@ void clear_flag(uint32_t flag) {
     play_record.flags &= ~flag;
 }
 
-// Two cells per second, in pixels for this frame: the unit of every speed in play.
-double base_speed() {
-    return 2.0 * block_size() * game.frame_seconds;
+// Two cells per second, in pixels for a frame of the given seconds: the unit of every speed in
+// play.
+double base_speed(double seconds) {
+    return 2.0 * block_size() * seconds;
 }
 
 void load_overlay(Bitmap_Id id) {
@@ -226,19 +227,19 @@ bool Faldor_State::handle_mouse(Mouse_Action action, int /*x*/, int /*y*/) {
     return false;
 }
 
-void Faldor_State::do_frame() {
+void Faldor_State::do_frame(double seconds) {
     if (!flag_set(FLAG_GAME_OVER) && !flag_set(FLAG_PAUSED)) {
         change_level();
         if (!flag_set(FLAG_FALLING) && !bring_in_piece()) return;
         apply_movement_requests();
-        count_hold_time();
-        slide();
-        fall();
+        count_hold_time(seconds);
+        slide(seconds);
+        fall(seconds);
         stop_if_blocked();
         // A landing that hands over to an effect draws nothing more in this frame.
         if (!flag_set(FLAG_FALLING) && !land()) return;
     }
-    draw();
+    draw(seconds);
 }
 
 void Faldor_State::change_level() {
@@ -304,14 +305,14 @@ void Faldor_State::apply_movement_requests() {
     }
 }
 
-void Faldor_State::count_hold_time() {
-    if (flag_set(FLAG_LEFT | FLAG_RIGHT)) hold_time += static_cast<float>(game.frame_seconds);
+void Faldor_State::count_hold_time(double seconds) {
+    if (flag_set(FLAG_LEFT | FLAG_RIGHT)) hold_time += static_cast<float>(seconds);
 }
 
-void Faldor_State::slide() {
+void Faldor_State::slide(double seconds) {
     Piece& current = play_record.current;
     const int block = block_size();
-    double speed = base_speed() * 12.0;
+    double speed = base_speed(seconds) * 12.0;
     // A quarter of full speed at first, full speed after half a second of holding.
     if (hold_time < 0.5f) speed *= hold_time * 1.5 + 0.25;
     if (slide_blocked(current)) {
@@ -331,10 +332,10 @@ void Faldor_State::slide() {
     }
 }
 
-void Faldor_State::fall() {
+void Faldor_State::fall(double seconds) {
     Piece& current = play_record.current;
-    const double speed =
-        flag_set(FLAG_FAST_DROP) ? base_speed() * 12.0 : base_speed() * play_record.level * 0.6;
+    const double speed = flag_set(FLAG_FAST_DROP) ? base_speed(seconds) * 12.0
+                                                  : base_speed(seconds) * play_record.level * 0.6;
     current.y = static_cast<float>(current.y + speed);
     // row is the row the piece is moving into, one ahead of its pixels once it has moved.
     if (current.y > current.row * block_size()) current.row += 1;
@@ -370,11 +371,11 @@ bool Faldor_State::land() {
     return true;
 }
 
-void Faldor_State::draw() {
+void Faldor_State::draw(double seconds) {
     clear_around_well();
     play_record.grid.draw(0, 0);
-    draw_piece(play_record.current);
-    if (game.sidebar) game.sidebar->draw_sidebar();
+    draw_piece(play_record.current, seconds);
+    if (game.sidebar) game.sidebar->draw_sidebar(seconds);
     const bool over = flag_set(FLAG_GAME_OVER);
     if (over || flag_set(FLAG_PAUSED)) draw_overlay();
     if (over) draw_game_over_line();

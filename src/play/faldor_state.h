@@ -11,7 +11,7 @@ class Faldor_State : public Game_State {
   public:
     Faldor_State();
     ~Faldor_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
     bool handle_command(Command command, const char* text) override;
     bool handle_mouse(Mouse_Action action, int x, int y) override;
 
@@ -25,12 +25,12 @@ class Faldor_State : public Game_State {
     void change_level();
     bool bring_in_piece();
     void apply_movement_requests();
-    void count_hold_time();
-    void slide();
-    void fall();
+    void count_hold_time(double seconds);
+    void slide(double seconds);
+    void fall(double seconds);
     void stop_if_blocked(); // the landing test
     bool land();
-    void draw();
+    void draw(double seconds);
     void draw_overlay();
     void draw_game_over_line();
     void end_game();

@@ -1,6 +1,5 @@
 #include "play/piece.h"
 
-#include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "play/block_tiles.h"
 
@@ -93,10 +92,10 @@ int next_rotation(const Piece& piece) {
     return rotation >= shape_of(piece).rotation_count ? 0 : rotation;
 }
 
-// Advances the special face's blink by one frame.
-void advance_blink(Piece& piece) {
+// Advances the special face's blink by one frame of the given seconds.
+void advance_blink(Piece& piece, double seconds) {
     if (piece.special_kind == -1) return;
-    piece.blink_timer -= float(game.frame_seconds);
+    piece.blink_timer -= float(seconds);
     if (piece.blink_timer >= 0.0f) return;
     if (piece.blink_on == 0) {
         piece.blink_on = 1;
@@ -119,7 +118,7 @@ int cell_tile(const Piece& piece, int i) {
     return special_face ? piece.special_kind : piece.tile;
 }
 
-void draw_flash(Piece& piece) {
+void draw_flash(Piece& piece, double seconds) {
     if (piece.flash <= 0.0f) return;
     const float alpha = piece.flash * 255.0f;
     zgl_set_bitmap_alpha(BMP_BLOCK_TEX, alpha >= 255.0f ? 255 : int(alpha));
@@ -128,7 +127,7 @@ void draw_flash(Piece& piece) {
         draw_tile(TILE_FLASH, at.x, at.y);
     }
     zgl_set_bitmap_alpha(BMP_BLOCK_TEX, 255);
-    piece.flash -= float(game.frame_seconds);
+    piece.flash -= float(seconds);
 }
 
 } // namespace
@@ -178,13 +177,13 @@ void start_flash(Piece& piece) {
     piece.flash = FLASH_SECONDS;
 }
 
-void draw_piece(Piece& piece) {
-    advance_blink(piece);
+void draw_piece(Piece& piece, double seconds) {
+    advance_blink(piece, seconds);
     for (int i = 0; i < 4; ++i) {
         const Point at = cell_pixel(piece, i);
         draw_tile(cell_tile(piece, i), at.x, at.y);
     }
-    draw_flash(piece);
+    draw_flash(piece, seconds);
 }
 
 bool rotation_allowed(const Piece& piece, int column, const Grid_Field& grid) {

@@ -52,8 +52,9 @@ void rotate_piece(Piece& piece);
 // game replays exactly.
 void generate_piece(Piece& piece, int shape, const Options_Record& options);
 void start_flash(Piece& piece);
-// Draws the four cells at the piece's pixel position and advances its blink and flash.
-void draw_piece(Piece& piece);
+// Draws the four cells at the piece's pixel position and advances its blink and flash by one frame
+// of the given seconds.
+void draw_piece(Piece& piece, double seconds);
 
 // Whether the piece may turn when standing at `column` (and its own row) in the grid: the turned
 // cells stay inside the side walls and above the floor and hit no block. No wall kick.

@@ -137,15 +137,15 @@ void Sidebar::place_next_piece() {
     next.y = static_cast<float>(centred_origin(next_box.y, next_box.h, lo.dy, hi.dy));
 }
 
-void Sidebar::draw_sidebar() {
+void Sidebar::draw_sidebar(double seconds) {
     if (backdrop) {
-        draw_over_backdrop();
+        draw_over_backdrop(seconds);
         return;
     }
     draw_at(BMP_SIDEBAR, panel);
     draw_at(BMP_SIDEBAR_NEXT, next_label);
     draw_at(BMP_SIDEBAR_NEXTBOX, next_box);
-    draw_piece(play_record.next);
+    draw_piece(play_record.next, seconds);
     draw_level();
     draw_score();
     draw_flares();
@@ -155,10 +155,10 @@ bool Sidebar::paints_over(const Rect& area) const {
     return backdrop && inside(area, panel);
 }
 
-void Sidebar::draw_over_backdrop() {
+void Sidebar::draw_over_backdrop(double seconds) {
     SDL_Rect at = to_sdl_rect({panel.x, panel.y, 0, 0});
     blit_surface(backdrop, nullptr, get_screen(), &at);
-    draw_piece(play_record.next);
+    draw_piece(play_record.next, seconds);
     write_level();
     advance_shown_score();
     write_score();

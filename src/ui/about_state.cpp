@@ -23,7 +23,7 @@ About_State::~About_State() {
     release_press_enter_line();
 }
 
-void About_State::do_frame() {
+void About_State::do_frame(double /*seconds*/) {
     const Size area = screen_size();
     const int line = text_height();
     const int margin = letter_width();

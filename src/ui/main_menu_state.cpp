@@ -54,7 +54,7 @@ void Main_Menu_State::place_buttons() {
     }
 }
 
-void Main_Menu_State::do_frame() {
+void Main_Menu_State::do_frame(double /*seconds*/) {
     focus.draw();
     write_text(version_text, 1, screen_size().h - text_height());
 }

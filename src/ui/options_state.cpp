@@ -63,7 +63,7 @@ void Options_State::place_buttons() {
     cancel.x = ok.x + area.w / 2;
 }
 
-void Options_State::do_frame() {
+void Options_State::do_frame(double /*seconds*/) {
     draw_text_centered(TXT_OPTIONS_TITLE, 0, text_height(), screen_size().w);
     focus.draw();
 }

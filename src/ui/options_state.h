@@ -17,7 +17,7 @@ class Options_State : public Game_State {
 
     Options_State();
     ~Options_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
     bool handle_command(Command command, const char* text) override;
     bool handle_mouse(Mouse_Action action, int x, int y) override;
 

@@ -52,7 +52,7 @@ void Score_Input_State::place_buttons() {
     cancel.x = accept.x + area.w / 2;
 }
 
-void Score_Input_State::do_frame() {
+void Score_Input_State::do_frame(double /*seconds*/) {
     if (not_placed) {
         game.change_state(STATE_SCORE_LIST);
         return;

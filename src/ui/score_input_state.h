@@ -14,7 +14,7 @@ class Score_Input_State : public Game_State {
 
     Score_Input_State();
     ~Score_Input_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
     bool handle_command(Command command, const char* text) override;
     bool handle_mouse(Mouse_Action action, int x, int y) override;
 

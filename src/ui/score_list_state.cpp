@@ -19,14 +19,14 @@ Score_List_State::~Score_List_State() {
 }
 
 // The rows in the order the file holds them, one line each under the title.
-void Score_List_State::do_frame() {
+void Score_List_State::do_frame(double seconds) {
     const int line = text_height();
     draw_text_centered(TXT_HISCORES_TITLE, 0, line, screen_size().w);
     for (int row = 0; row < SCORE_ROWS; ++row)
         draw_row(row, 3 * line + row * line);
     draw_press_enter_line();
 
-    timer -= static_cast<float>(game.frame_seconds);
+    timer -= static_cast<float>(seconds);
     if (timer < 0) game.change_state(STATE_MAIN_MENU);
 }
 

@@ -8,7 +8,7 @@ class Score_List_State : public Game_State {
   public:
     Score_List_State();
     ~Score_List_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
     bool handle_command(Command command, const char* text) override;
     bool handle_mouse(Mouse_Action action, int x, int y) override;
 

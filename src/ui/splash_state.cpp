@@ -31,8 +31,8 @@ Splash_State::~Splash_State() {
 }
 
 // A phase that ends hands the rest of the frame to the next one in order.
-void Splash_State::do_frame() {
-    const float dt = static_cast<float>(game.frame_seconds);
+void Splash_State::do_frame(double seconds) {
+    const float dt = static_cast<float>(seconds);
     if (phase == PHASE_FADE_IN) fade_in(dt);
     if (phase == PHASE_SHOW) show(dt);
     if (phase == PHASE_FADE_OUT) fade_out(dt);

@@ -8,7 +8,7 @@ class Splash_State : public Game_State {
   public:
     Splash_State();
     ~Splash_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
     bool handle_command(Command command, const char* text) override;
     bool handle_mouse(Mouse_Action action, int x, int y) override;
 

@@ -472,7 +472,6 @@ void start_game(unsigned draw_seed, uint32_t option_flags) {
     game.options.opt_special_chance = 100;
     app.build_play_area();
     app.enter_saved_state();
-    game.frame_seconds = 0.001;
 }
 
 // The window is closed and the game started again in the same directory: it resumes the saved
@@ -524,9 +523,9 @@ void run_seed(unsigned seed, const Settings& settings, long totals[3]) {
             checker.check();
         }
         run_phase = "after the frame";
-        game.frame_seconds = player.frame_seconds();
+        const double seconds = player.frame_seconds();
         checker.before_frame();
-        app.run_frame();
+        app.run_frame(seconds);
         checker.after_frame();
         checker.check();
         run_phase = "at the saved-game round trip";

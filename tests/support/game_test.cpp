@@ -40,7 +40,7 @@ void Game_Test::SetUp() {
     app.set_sidebar(nullptr);
     game.clear_quit();
     game.text_entry = false;
-    game.frame_seconds = 0.001;
+    set_frame_seconds(0.001);
     game.options = Options_Record();
     default_options(&game.options);
     take_block_texture();
@@ -61,8 +61,18 @@ void Game_Test::TearDown() {
     dir.reset();
 }
 
+namespace {
+
+double test_frame_seconds = 0.001;
+
+} // namespace
+
+double Game_Test::frame_seconds() {
+    return test_frame_seconds;
+}
+
 void Game_Test::set_frame_seconds(double seconds) {
-    game.frame_seconds = seconds;
+    test_frame_seconds = seconds;
 }
 
 SDL_Color colour_at(SDL_Surface* surface, int x, int y) {
