@@ -211,5 +211,6 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.print_summary();
     benchmark::Shutdown();
+    stop_world();
     return 0;
 }

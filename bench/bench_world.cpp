@@ -39,15 +39,26 @@ void use_headless_drivers() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
+namespace {
+
+std::unique_ptr<Scratch_Dir> world_dir;
+bool world_up = false;
+
+} // namespace
+
 bool start_world() {
-    static std::unique_ptr<Scratch_Dir> dir;
-    static bool up = false;
-    if (dir) return up;
-    dir = std::make_unique<Scratch_Dir>();
-    if (!dir->ok()) return false;
+    if (world_dir) return world_up;
+    world_dir = std::make_unique<Scratch_Dir>();
+    if (!world_dir->ok()) return false;
     use_headless_drivers();
-    up = app.init();
-    return up;
+    world_up = app.init();
+    return world_up;
+}
+
+void stop_world() {
+    if (world_up) app.shutdown();
+    world_up = false;
+    world_dir.reset();
 }
 
 namespace {

@@ -74,6 +74,7 @@ int run_child(const std::string& kind) {
     app.run_frame(0.001); // the first frame's time, as the frame clock gives it
     const double cpu_end = process_cpu_seconds();
     const auto end = std::chrono::steady_clock::now();
+    app.shutdown();
 
     std::printf("%.9f %.9f\n", std::chrono::duration<double>(end - start).count(),
                 cpu_end - cpu_start);

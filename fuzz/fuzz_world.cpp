@@ -97,6 +97,8 @@ void start_fuzz_world(int* argc, char*** argv) {
     take_block_texture();
     if (block_size() <= 0) give_up("the block texture did not load");
     if (!Grid_Field_Surface::create_well_surface()) give_up("the well surface did not start");
+    // At the end the world is shut down as the game shuts down, so that nothing is left to leak.
+    std::atexit([] { app.shutdown(); });
 }
 
 void reset_game() {

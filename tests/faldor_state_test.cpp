@@ -334,9 +334,9 @@ TEST_F(Play_Test, AGameResumedAfterItsEndStillShowsThatItIsOver) {
 
     // Saved paused; the next start builds a new play state with nothing of the old one loaded.
     play_record.flags |= FLAG_PAUSED;
-    app.state.reset();
+    app.enter_state(STATE_NONE);
     forget_all_texts();
-    zgl_forget_all();
+    zgl_release_all();
     Stderr_Capture err;
     app.enter_state(STATE_PLAY);
     EXPECT_STREQ(text_of(TXT_PRESS_ENTER), "- press [enter] to continue -");

@@ -17,13 +17,11 @@ class Vextile_SDL {
     Vextile_SDL();
     ~Vextile_SDL();
 
-    // The start: false when it must end (no screen or no font), everything it started stopped.
+    // The start: false when it must end (no screen or no font), with what it started stopped.
     bool init();
     // Runs the main loop until the window is closed or the game asks to end.
     void run();
-    // Undoes the start in reverse: the game in progress is saved for the next start (unless the
-    // game asked to end, which keeps the saved game as it is), the state and the sidebar go, then
-    // the play area and the media, and SDL stops.
+    // Undoes the start in reverse: close_game, then close_play_area, then the media and SDL.
     void shutdown();
 
     // The steps of init, usable one by one (tests build the world step by step).
@@ -31,8 +29,13 @@ class Vextile_SDL {
     void load_records();      // options and saved game
     void build_play_area();   // well surface and its repaint, sidebar
     void enter_saved_state(); // the recorded state, or the splash
-    // The first step of shutdown: the game in progress, paused, into the saved-game file, so that
-    // the next start resumes it in the same screen.
+    // The steps of shutdown. First the game in progress goes into the saved-game file for the
+    // next start, unless the game asked to end (Escape on the main menu keeps the saved game that
+    // the menu wrote), and the state and the sidebar go.
+    void close_game();
+    void close_play_area(); // the well surface and the block texture
+    // The game in progress, paused, into the saved-game file, so that the next start resumes it in
+    // the same screen.
     void save_game_for_next_start();
 
     // Makes the switch that a state asked for, if any: destroys the current state, builds the new

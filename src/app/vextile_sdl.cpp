@@ -78,7 +78,10 @@ void Vextile_SDL::save_game_for_next_start() {
 }
 
 bool Vextile_SDL::init() {
-    if (!start_video()) return false;
+    if (!start_video()) {
+        video_shutdown();
+        return false;
+    }
     take_block_texture();
     zgl_get_bitmap(BMP_PAUSED); // loaded before play needs it
     load_records();
@@ -88,16 +91,24 @@ bool Vextile_SDL::init() {
 }
 
 void Vextile_SDL::shutdown() {
+    close_game();
+    close_play_area();
+    video_shutdown();
+}
+
+void Vextile_SDL::close_game() {
+    if (!game.quit_requested()) save_game_for_next_start();
+    enter_state(STATE_NONE);
+    set_sidebar(nullptr);
+}
+
+void Vextile_SDL::close_play_area() {
     Grid_Field_Surface::free_well_surface();
     let_go_block_texture();
-    zgl_unload_bitmap(BMP_PAUSED);
-    zgl_unload_bitmap(BMP_SIDEBAR);
-    video_shutdown();
-    save_game_for_next_start();
-    enter_state(STATE_NONE);
 }
 
 void Vextile_SDL::run() {
+    game.clear_quit();
     frame_clock.restart();
     // Every event that waits is handled before the frame; the frame clock then sleeps out the
     // rest of the frame's period, so a key pressed meanwhile counts in the next frame.
@@ -109,9 +120,9 @@ void Vextile_SDL::run() {
 
 bool Vextile_SDL::take_events() {
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (!game.quit_requested() && SDL_PollEvent(&event))
         if (!dispatch_event(event)) return false;
-    return true;
+    return !game.quit_requested();
 }
 
 void Vextile_SDL::run_frame(double seconds) {

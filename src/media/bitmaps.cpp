@@ -43,12 +43,12 @@ const Bitmap_File bitmap_table[] = {
     {BMP_TEXT_BACKGROUND, "./media/text_background-320.bmp"},
 };
 
-// Every id ever looked up has an entry; none until its file has loaded. Built on first use and
-// never destroyed, so states torn down at process exit can still give their pictures back.
-std::map<Bitmap_Id, SDL_Surface*>& catalogue = *new std::map<Bitmap_Id, SDL_Surface*>;
+// Every id ever looked up has an entry; none until its file has loaded. The game gives every
+// picture back (zgl_release_all) when it shuts its media down, before SDL stops.
+std::map<Bitmap_Id, SDL_Surface*> catalogue;
 // Pictures whose file would not load, and whether a draw has reported each: a missing file is
 // looked for once per run (unloading the entry does not bring it back) and reported by one draw.
-std::map<Bitmap_Id, bool>& missing = *new std::map<Bitmap_Id, bool>;
+std::map<Bitmap_Id, bool> missing;
 
 // With a screen open, a picture is kept in the screen's format, so a blit copies its pixels instead
 // of converting every one of them in every frame. Colour keys and alpha are set on the kept
@@ -148,11 +148,6 @@ void zgl_unload_bitmap(Bitmap_Id id) {
 void zgl_release_all() {
     for (const auto& [id, picture] : catalogue)
         if (picture) SDL_FreeSurface(picture);
-    catalogue.clear();
-    missing.clear();
-}
-
-void zgl_forget_all() {
     catalogue.clear();
     missing.clear();
 }

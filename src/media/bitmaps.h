@@ -67,10 +67,9 @@ Size zgl_bitmap_size(Bitmap_Id id);
 // Drops the entry and the catalogue's reference to its surface: a picture nobody else holds is
 // freed, one that a holder took (zgl_hold) stays valid until that holder lets go.
 void zgl_unload_bitmap(Bitmap_Id id);
-// Unloads every entry and forgets which files were missing (when the game shuts its media down).
+// Unloads every entry and forgets which files were missing (when the game shuts its media down,
+// and between tests).
 void zgl_release_all();
-// Forgets every entry, and which files were missing, without releasing a surface (between tests).
-void zgl_forget_all();
 
 // A surface handed out by the catalogue is the catalogue's; whoever keeps the pointer beyond the
 // current call takes a reference of its own with zgl_hold and gives it back with zgl_let_go.

@@ -41,7 +41,6 @@ bool video_init(const char* caption, Bitmap_Id icon_id) {
         fprintf(stderr, "Unable to init SDL: %s\n", SDL_GetError());
         return false;
     }
-    atexit(SDL_Quit);
     if (caption) SDL_WM_SetCaption(caption, caption);
     set_window_icon(icon_id);
 
@@ -59,8 +58,8 @@ bool video_init(const char* caption, Bitmap_Id icon_id) {
     return audio_init();
 }
 
-// Frees the media the catalogues still hold. States destroyed afterwards only give ids back,
-// which finds empty catalogues.
+// Undoes video_init, also one that stopped half way: the background, the font, every picture
+// and sound the catalogues still hold, the audio device, then SDL itself.
 void video_shutdown() {
     zgl_let_go(background);
     screen = nullptr;
@@ -71,6 +70,7 @@ void video_shutdown() {
     zgl_release_all();
     sound_release_all();
     audio_shutdown();
+    SDL_Quit();
 }
 
 SDL_Surface* get_screen() {

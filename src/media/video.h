@@ -27,6 +27,8 @@ extern const char* const FONT_FILE; // "./media/vextile_font-320.bmp"
 // Starts SDL, the window (caption and icon), the font and the audio device. Answers whether
 // everything including audio is up; the caller checks the screen and font for the fatal cases.
 bool video_init(const char* caption, Bitmap_Id icon_id);
+// Frees what the media still hold, closes the audio device and stops SDL: the last step of the
+// game's shutdown, once every state and holder of a picture has gone.
 void video_shutdown();
 SDL_Surface* get_screen();
 void set_background(Bitmap_Id id);

@@ -5,7 +5,6 @@
 #include "play/saved_game.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -67,7 +66,8 @@ bool Main_Menu_State::handle_command(Command command, const char*) {
         return handle_command(focus.focus(), nullptr);
     case CMD_ESCAPE:
         // Leaving from the menu skips the shutdown save: the fresh record stays in the file.
-        std::exit(0);
+        game.request_quit();
+        return true;
     default:
         return false;
     }

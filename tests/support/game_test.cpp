@@ -31,7 +31,7 @@ void Game_Test::SetUp() {
     dir = std::make_unique<Temp_Dir>();
     ASSERT_TRUE(start_sdl_once()) << "SDL, the screen or the game font could not start";
 
-    zgl_forget_all();
+    zgl_release_all();
     sound_forget_all();
     forget_all_texts();
     set_background(BMP_NONE);
@@ -58,6 +58,11 @@ void Game_Test::TearDown() {
     app.enter_state(STATE_NONE);
     app.set_sidebar(nullptr);
     game.text_entry = false;
+    // Nothing the test loaded outlives it, so what is left at the end is a leak.
+    set_background(BMP_NONE);
+    zgl_release_all();
+    sound_forget_all();
+    forget_all_texts();
     dir.reset();
 }
 
