@@ -173,8 +173,9 @@ void BM_row_clear_flash(benchmark::State& state) {
     auto* effect = current_state<KillRows_State>();
     if (!effect || !drive([effect] { return effect->multiplier == 2; }, 0.3))
         return fail_setup(state);
-    time_held_frames(state, HOLD,
-                     [effect] { return effect->phase == 0 && effect->multiplier == 2; });
+    time_held_frames(state, HOLD, [effect] {
+        return effect->phase == KillRows_State::Phase::flash && effect->multiplier == 2;
+    });
 }
 
 // The row clear collapsing: the blocks above a removed row are lifted and slide down.
@@ -183,8 +184,12 @@ void BM_row_clear_collapse(benchmark::State& state) {
     play_record.grid.find_full_rows(GRID_ROWS - 1, 0);
     app.enter_state(STATE_KILL_ROWS);
     auto* effect = current_state<KillRows_State>();
-    if (!effect || !drive([effect] { return effect->phase == 2; }, 0.3)) return fail_setup(state);
-    time_held_frames(state, HOLD, [effect] { return effect->phase == 2 && !effect->take_row; });
+    if (!effect ||
+        !drive([effect] { return effect->phase == KillRows_State::Phase::collapse; }, 0.3))
+        return fail_setup(state);
+    time_held_frames(state, HOLD, [effect] {
+        return effect->phase == KillRows_State::Phase::collapse && !effect->take_row;
+    });
 }
 
 // The earth shaking the well (1.4 seconds of the effect).
@@ -194,7 +199,7 @@ void BM_earth_shake(benchmark::State& state) {
     app.enter_state(STATE_EARTH);
     auto* effect = current_state<Earth_State>();
     if (!effect) return fail_setup(state);
-    time_held_frames(state, HOLD, [effect] { return effect->phase == 0; });
+    time_held_frames(state, HOLD, [effect] { return effect->phase == Earth_State::Phase::shake; });
 }
 
 // The earth settling: hanging blocks drop, drawn cell by cell over the well.
@@ -203,9 +208,13 @@ void BM_earth_settle(benchmark::State& state) {
     hang_blocks();
     app.enter_state(STATE_EARTH);
     auto* effect = current_state<Earth_State>();
-    if (!effect || !drive([effect] { return effect->phase == 1 && !effect->settled; }, 0.5))
+    if (!effect ||
+        !drive([effect] { return effect->phase == Earth_State::Phase::settle && !effect->settled; },
+               0.5))
         return fail_setup(state);
-    time_held_frames(state, HOLD, [effect] { return effect->phase == 1 && !effect->settled; });
+    time_held_frames(state, HOLD, [effect] {
+        return effect->phase == Earth_State::Phase::settle && !effect->settled;
+    });
 }
 
 // The ice breaking away: thawed blocks gone, the blocks above them sliding down.
@@ -213,9 +222,14 @@ void BM_ice_break_away(benchmark::State& state) {
     set_up_game(0);
     app.enter_state(STATE_ICE);
     auto* effect = current_state<Ice_State>();
-    if (!effect || !drive([effect] { return effect->phase == 3 && !effect->settled; }, HOLD))
+    if (!effect ||
+        !drive(
+            [effect] { return effect->phase == Ice_State::Phase::break_away && !effect->settled; },
+            HOLD))
         return fail_setup(state);
-    time_held_frames(state, HOLD, [effect] { return effect->phase == 3 && !effect->settled; });
+    time_held_frames(state, HOLD, [effect] {
+        return effect->phase == Ice_State::Phase::break_away && !effect->settled;
+    });
 }
 
 // The fire burning, its flames at their tallest frame.
@@ -223,9 +237,12 @@ void BM_fire_burn(benchmark::State& state) {
     set_up_game(0);
     app.enter_state(STATE_FIRE);
     auto* effect = current_state<Fire_State>();
-    if (!effect || !drive([effect] { return effect->phase == 1 && effect->timer < 0.6f; }, 0.9))
+    if (!effect ||
+        !drive(
+            [effect] { return effect->phase == Fire_State::Phase::burn && effect->timer < 0.6f; },
+            0.9))
         return fail_setup(state);
-    time_held_frames(state, HOLD, [effect] { return effect->phase == 1; });
+    time_held_frames(state, HOLD, [effect] { return effect->phase == Fire_State::Phase::burn; });
 }
 
 // The lightning's white fading over the bolt and the shuffled well, half way.
@@ -233,9 +250,15 @@ void BM_lightning_fade(benchmark::State& state) {
     set_up_game(0);
     app.enter_state(STATE_LIGHTNING);
     auto* effect = current_state<Lightning_State>();
-    if (!effect || !drive([effect] { return effect->phase == 2 && effect->timer < 0.3f; }, 0.2))
+    if (!effect || !drive(
+                       [effect] {
+                           return effect->phase == Lightning_State::Phase::white_fade &&
+                                  effect->timer < 0.3f;
+                       },
+                       0.2))
         return fail_setup(state);
-    time_held_frames(state, HOLD, [effect] { return effect->phase == 2; });
+    time_held_frames(state, HOLD,
+                     [effect] { return effect->phase == Lightning_State::Phase::white_fade; });
 }
 
 // ---- menus --------------------------------------------------------------------------------------

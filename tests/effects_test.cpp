@@ -34,15 +34,31 @@ template <class State> const State& the() {
 
 const Effect_Case effect_cases[] = {
     {"row_clear", STATE_KILL_ROWS, [] { fill_row(19, 2), put(4, 18, 1), put(4, 17, 5); },
-     [] { return the<KillRows_State>().phase == 2 && !the<KillRows_State>().take_row; }, "0*"},
+     [] {
+         return the<KillRows_State>().phase == KillRows_State::Phase::collapse &&
+                !the<KillRows_State>().take_row;
+     },
+     "0*"},
     {"earth", STATE_EARTH, [] { put(3, 5, 2); },
-     [] { return the<Earth_State>().phase == 1 && !the<Earth_State>().settled; }, "1*0"},
+     [] {
+         return the<Earth_State>().phase == Earth_State::Phase::settle &&
+                !the<Earth_State>().settled;
+     },
+     "1*0"},
     {"ice", STATE_ICE, [] { put(6, 19, 3), put(6, 18, 1); },
-     [] { return the<Ice_State>().phase == 3 && !the<Ice_State>().settled; }, "1*"},
+     [] {
+         return the<Ice_State>().phase == Ice_State::Phase::break_away && !the<Ice_State>().settled;
+     },
+     "1*"},
     {"fire", STATE_FIRE, [] { fill_row(19, 1, 13); },
-     [] { return the<Fire_State>().phase == 1 && the<Fire_State>().timer < 0.7f; }, "1*0"},
+     [] {
+         return the<Fire_State>().phase == Fire_State::Phase::burn &&
+                the<Fire_State>().timer < 0.7f;
+     },
+     "1*0"},
     {"lightning", STATE_LIGHTNING, [] { fill_row(19, 1, 13); },
-     [] { return the<Lightning_State>().phase == 3; }, "1*0{7}"}, // none while the bolt fades
+     [] { return the<Lightning_State>().phase == Lightning_State::Phase::bolt_fade; },
+     "1*0{7}"}, // none while the bolt fades
 };
 
 class All_Effects_Test : public Effect_Test, public ::testing::WithParamInterface<Effect_Case> {};

@@ -3,6 +3,7 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/effect_table.h"
 #include "game/game_context.h"
 #include "media/sounds.h"
 #include "media/texts.h"

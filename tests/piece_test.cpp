@@ -3,6 +3,7 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/effect_table.h"
 #include "game/game_context.h"
 #include "play/block_tiles.h"
 #include "play/piece.h"

@@ -3,6 +3,7 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/effect_table.h"
 #include "game/game_context.h"
 #include "game/game_state.h"
 #include "play/play_record.h"

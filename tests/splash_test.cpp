@@ -43,7 +43,7 @@ TEST_F(Splash_Test, FadesTheFirstLogoInOverAQuarterSecond) {
     EXPECT_NEAR(alpha(0), 255 - 204, 1);
     for (int i = 0; i < 4; ++i)
         splash->do_frame(frame_seconds());
-    EXPECT_EQ(splash->phase, 1);
+    EXPECT_EQ(splash->phase, Splash_State::Phase::show);
     EXPECT_FALSE(zgl_get_bitmap(BMP_MAKER_LOGO)->flags & SDL_SRCALPHA) << "opaque once shown";
 }
 
@@ -52,11 +52,12 @@ TEST_F(Splash_Test, FadesTheFirstLogoInOverAQuarterSecond) {
 TEST_F(Splash_Test, SpaceCutsTheLogoShortAndEscapeEndsTheSplash) {
     set_frame_seconds(0.3);
     splash->do_frame(frame_seconds());
-    ASSERT_EQ(splash->phase, 1);
+    ASSERT_EQ(splash->phase, Splash_State::Phase::show);
     EXPECT_TRUE(splash->handle_command(CMD_SPACE, nullptr));
     set_frame_seconds(0.01);
     splash->do_frame(frame_seconds());
-    EXPECT_EQ(std::tuple(splash->logo_index, splash->phase, alpha(1)), std::tuple(1, 0, 0));
+    EXPECT_EQ(std::tuple(splash->logo_index, splash->phase, alpha(1)),
+              std::tuple(1, Splash_State::Phase::fade_in, 0));
     EXPECT_TRUE(splash->handle_command(CMD_ESCAPE, nullptr));
     app.state_frame(Game_Test::frame_seconds());
     EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
@@ -65,11 +66,12 @@ TEST_F(Splash_Test, SpaceCutsTheLogoShortAndEscapeEndsTheSplash) {
 TEST_F(Splash_Test, TheClosingPauseIgnoresSpaceAndEndsOnlyBelowZero) {
     EXPECT_FALSE(splash->handle_command(CMD_ENTER, nullptr));
     EXPECT_FALSE(splash->handle_mouse(MOUSE_PRESS, 10, 10));
-    splash->phase = 3;
+    splash->phase = Splash_State::Phase::closing;
     splash->logo_index = 2;
     splash->timer = 0.5f;
     EXPECT_FALSE(splash->handle_command(CMD_SPACE, nullptr)) << "no logo is left to cut short";
-    EXPECT_EQ(std::pair(splash->phase, splash->timer), std::pair(3, 0.5f));
+    EXPECT_EQ(std::pair(splash->phase, splash->timer),
+              std::pair(Splash_State::Phase::closing, 0.5f));
     // 0.5 s in steps of 1/8: four frames reach exactly 0, which waits; the fifth goes below.
     EXPECT_EQ(frames_until_gone(0.125), 5);
 }

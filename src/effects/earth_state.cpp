@@ -26,14 +26,14 @@ Earth_State::Earth_State() : Effect_State(STATE_EARTH) {
     set_background(BMP_NONE);
     falling.clear_rows(0, GRID_ROWS);
     load_sound(SND_BLOCK_HIT);
-    load_sound(SND_QUAKE);
-    play_sound(SND_QUAKE);
+    load_sound(table_row().sound);
+    play_sound(table_row().sound);
 }
 
 Earth_State::~Earth_State() = default;
 
 void Earth_State::do_frame(double seconds) {
-    if (phase == 0) {
+    if (phase == Phase::shake) {
         shake(seconds);
     } else if (!settle(seconds)) {
         return;
@@ -44,7 +44,7 @@ void Earth_State::do_frame(double seconds) {
 void Earth_State::shake(double seconds) {
     if (timer <= 0.0f) {
         // The well stays as the last shake left it until the settling draws it again.
-        phase = 1;
+        phase = Phase::settle;
         scan_row = 0;
         return;
     }

@@ -13,7 +13,9 @@ class Earth_State : public Effect_State {
     ~Earth_State() override;
     void do_frame(double seconds) override;
 
-    int32_t phase = 0;                   // 0 shake, 1 settle
+    enum class Phase { shake, settle };
+
+    Phase phase = Phase::shake;
     int32_t scan_row = 0;                // the settling scan has got down to this row
     bool settled = true;                 // no drop is running
     bool column_falling[GRID_COLS] = {}; // the column is in the drop that runs now, or ran last

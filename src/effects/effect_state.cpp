@@ -30,7 +30,7 @@ Play_Record entered_as(State_Id id) {
 
 } // namespace
 
-Effect_State::Effect_State(State_Id id) : at_entry(entered_as(id)) {}
+Effect_State::Effect_State(State_Id id) : at_entry(entered_as(id)), row_(effect_of_state(id)) {}
 
 bool Effect_State::handle_command(Command command, const char* /*text*/) {
     const bool moved = apply_move_command(command);

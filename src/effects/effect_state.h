@@ -2,6 +2,7 @@
 // slide of lifted blocks, and the way back to play (or on to the row clear) when it is over.
 #pragma once
 
+#include "game/effect_table.h"
 #include "game/game_state.h"
 #include "play/play_record.h"
 
@@ -26,6 +27,10 @@ class Effect_State : public Game_State {
   protected:
     explicit Effect_State(State_Id id); // takes at_entry from the play record
 
+    // The effect's row of the effect table: its sound and its picture strip. Only the special-block
+    // effects have one (not the row clear).
+    const Special_Effect& table_row() const { return *row_; }
+
     // Moves a slide offset on by one frame of the given seconds, clamped at one block; answers
     // whether it is there.
     static bool slide_down(float& offset, double seconds);
@@ -36,4 +41,7 @@ class Effect_State : public Game_State {
     void leave();
     // Draws the sidebar when the game has one (a frame of the given seconds).
     static void draw_sidebar_if_any(double seconds);
+
+  private:
+    const Special_Effect* const row_; // none for the row clear
 };

@@ -35,11 +35,11 @@ int flame_frame(float timer) {
 } // namespace
 
 Fire_State::Fire_State() : Effect_State(STATE_FIRE) {
-    load_sound(SND_FIRE);
+    load_sound(table_row().sound);
     load_sound(SND_DEMONIC);
-    zgl_get_bitmap(BMP_FIRE);
-    zgl_set_bitmap_colorkey(BMP_FIRE, COLOR_BLACK);
-    const Size strip = zgl_bitmap_size(BMP_FIRE);
+    zgl_get_bitmap(table_row().strip);
+    zgl_set_bitmap_colorkey(table_row().strip, COLOR_BLACK);
+    const Size strip = zgl_bitmap_size(table_row().strip);
     flame_width = strip.w / FLAME_FRAMES;
     flame_height = strip.h;
     top_row = highest_occupied_row();
@@ -51,13 +51,13 @@ Fire_State::~Fire_State() = default;
 void Fire_State::do_frame(double seconds) {
     play_record.grid.draw(0, 0);
     switch (phase) {
-    case 0:
+    case Phase::ignite:
         ignite();
         break;
-    case 1:
+    case Phase::burn:
         burn(seconds);
         break;
-    default:
+    case Phase::leave:
         leave();
         return;
     }
@@ -79,14 +79,14 @@ void Fire_State::ignite() {
         burnt[i] = {col, row};
         play_record.grid.clear_cell(col, row);
     }
-    phase = 1;
+    phase = Phase::burn;
     timer = SHOCK_SECONDS;
-    play_sound(SND_FIRE);
+    play_sound(table_row().sound);
 }
 
 void Fire_State::burn(double seconds) {
     if (timer <= 0.0f) {
-        phase = 2;
+        phase = Phase::leave;
         return;
     }
     draw_flames(flame_frame(timer));
@@ -101,6 +101,6 @@ void Fire_State::draw_flames(int frame) const {
     for (int i = 0; i < burn_count; ++i) {
         const int x = size * burnt[i].col + (size - flame_width) / 2;
         const int y = size * burnt[i].row + (size - flame_height);
-        zgl_draw_bitmap_part(BMP_FIRE, source, {x, y});
+        zgl_draw_bitmap_part(table_row().strip, source, {x, y});
     }
 }

@@ -19,7 +19,9 @@ class Fire_State : public Effect_State {
     ~Fire_State() override;
     void do_frame(double seconds) override;
 
-    int32_t phase = 0; // 0 ignite, 1 burn, 2 leave
+    enum class Phase { ignite, burn, leave };
+
+    Phase phase = Phase::ignite;
     Burnt_Cell burnt[MAX_BURNS] = {};
     int32_t flame_width = 0; // one of the four frames of the flame strip
     int32_t flame_height = 0;

@@ -6,7 +6,7 @@
 
 Ice_State::Ice_State() : Effect_State(STATE_ICE) {
     set_background(BMP_NONE);
-    load_sound(SND_ICE_BREAK);
+    load_sound(table_row().sound);
     load_sound(SND_MISS);
 }
 
@@ -15,21 +15,21 @@ Ice_State::~Ice_State() = default;
 void Ice_State::do_frame(double seconds) {
     bool broke = false;
     switch (phase) {
-    case 0:
+    case Phase::freeze:
         freeze_column();
         break;
-    case 1:
+    case Phase::thaw:
         thaw_column();
         break;
-    case 2:
-        phase = 3;
+    case Phase::pause:
+        phase = Phase::break_away;
         settled = true;
         break;
-    case 3:
+    case Phase::break_away:
         break_away(seconds);
         broke = true;
         break;
-    default:
+    case Phase::leave:
         // The last frame still draws the well and the sidebar.
         leave();
         break;
@@ -53,8 +53,8 @@ void Ice_State::freeze_column() {
     }
     sweep_column += 1;
     if (sweep_column < GRID_COLS) return;
-    play_sound(any_frozen ? SND_ICE_BREAK : SND_MISS);
-    phase = 1;
+    play_sound(any_frozen ? table_row().sound : SND_MISS);
+    phase = Phase::thaw;
     sweep_column = 0;
 }
 
@@ -72,7 +72,7 @@ void Ice_State::thaw_column() {
     grid.redraw_region(sweep_column, 0, 1, GRID_ROWS);
     sweep_column += 1;
     if (sweep_column < GRID_COLS) return;
-    phase = 2;
+    phase = Phase::pause;
     sweep_column = 0;
 }
 
@@ -89,7 +89,7 @@ void Ice_State::break_away(double seconds) {
         settled = false;
         offset_y = 0.0f;
     } else {
-        phase = 4;
+        phase = Phase::leave;
     }
 }
 

@@ -41,13 +41,13 @@ KillRows_State::~KillRows_State() = default;
 
 void KillRows_State::do_frame(double seconds) {
     switch (phase) {
-    case 0:
+    case Phase::flash:
         flash(seconds);
         break;
-    case 1:
+    case Phase::blank:
         blank(seconds);
         break;
-    default:
+    case Phase::collapse:
         collapse(seconds);
         break;
     }
@@ -59,7 +59,7 @@ void KillRows_State::flash(double seconds) {
         // The label rises by a twentieth of the screen per second.
         offset_y = static_cast<float>(offset_y - (screen_height() / 20) * seconds);
     } else if (step == row_count) {
-        phase = 1;
+        phase = Phase::blank;
         step = 0;
         multiplier = 0;
         return;
@@ -102,7 +102,7 @@ void KillRows_State::blank(double seconds) {
         timer = static_cast<float>(timer - seconds);
         if (timer < 0.0f) {
             offset_x = 0.0f;
-            phase = 2;
+            phase = Phase::collapse;
             step = 0;
             take_row = true;
         }

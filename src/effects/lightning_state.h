@@ -15,7 +15,10 @@ class Lightning_State : public Effect_State {
     ~Lightning_State() override; // and gives them back, so the next lightning starts opaque
     void do_frame(double seconds) override;
 
-    int32_t phase = 0; // 0 strike, 1 shuffle, 2 flash fade, 3 bolt fade
+    // The strike, the shuffle of the columns, the white's fade, the bolt's fade.
+    enum class Phase { strike, shuffle, white_fade, bolt_fade };
+
+    Phase phase = Phase::strike;
     float timer = FADE_SECONDS;
 
   private:

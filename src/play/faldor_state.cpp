@@ -1,5 +1,6 @@
 #include "play/faldor_state.h"
 
+#include "game/effect_table.h"
 #include "game/game_context.h"
 #include "media/sounds.h"
 #include "media/texts.h"
@@ -108,18 +109,8 @@ void write_piece_into_well(const Piece& piece) {
 
 // The effect that a special block brings on when its piece lands, or none.
 State_Id effect_of(int special_kind) {
-    switch (special_kind) {
-    case TILE_ICE:
-        return STATE_ICE;
-    case TILE_FIRE:
-        return STATE_FIRE;
-    case TILE_LIGHTNING:
-        return STATE_LIGHTNING;
-    case TILE_EARTH:
-        return STATE_EARTH;
-    default:
-        return STATE_NONE;
-    }
+    const Special_Effect* const effect = effect_of_kind(special_kind);
+    return effect ? effect->state : STATE_NONE;
 }
 
 void use_flare() {

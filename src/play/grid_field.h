@@ -8,13 +8,11 @@ constexpr int GRID_COLS = 14;
 constexpr int GRID_ROWS = 20;
 constexpr int32_t EMPTY_CELL = -1;
 
+// Tiles 0 to 6 are the block colours; the special faces that follow these two are the effect
+// table's (game/effect_table.h).
 using Tile = int32_t;
 constexpr Tile TILE_FLASH = 7;  // rows being cleared, frozen blocks, the flare flash
 constexpr Tile TILE_THAWED = 8; // what thawed ice leaves behind
-constexpr Tile TILE_FIRE = 10;  // the special faces double as special-block kinds
-constexpr Tile TILE_ICE = 11;
-constexpr Tile TILE_LIGHTNING = 12;
-constexpr Tile TILE_EARTH = 13;
 
 // The rows found full by the last search, lowest row (largest number) first.
 struct Full_Rows {

@@ -1,5 +1,6 @@
 #include "play/piece.h"
 
+#include "game/effect_table.h"
 #include "media/bitmaps.h"
 #include "play/block_tiles.h"
 
@@ -78,7 +79,6 @@ static_assert(shapes[3].bounds[0][0].dx == -1 && shapes[3].bounds[0][1].dx == 2)
 static_assert(shapes[3].bounds[1][0].dy == -2 && shapes[3].bounds[1][1].dy == 1);
 
 constexpr int BLOCK_COLOURS = 7;
-constexpr int SPECIAL_KINDS = 4;
 constexpr float SPECIAL_FACE_SECONDS = 0.5f;
 constexpr float ORDINARY_FACE_SECONDS = 0.25f;
 constexpr float FLASH_SECONDS = 1.0f;
@@ -165,7 +165,7 @@ void generate_piece(Piece& piece, int shape, const Options_Record& options) {
     const uint32_t flags = options.flags;
     piece.tile = (flags & opt_random_colors) ? std::rand() % BLOCK_COLOURS : shape;
     if ((flags & opt_special_blocks) && std::rand() % 100 < options.opt_special_chance) {
-        piece.special_kind = TILE_FIRE + std::rand() % SPECIAL_KINDS;
+        piece.special_kind = special_effects[std::rand() % SPECIAL_EFFECT_COUNT].tile;
         piece.special_cell = std::rand() % 4;
         return;
     }

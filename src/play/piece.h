@@ -33,7 +33,7 @@ struct Piece {
     float x = 0.0f;
     float y = 0.0f;
     int32_t tile = 0;
-    int32_t special_kind = 0; // TILE_FIRE..TILE_EARTH, or -1
+    int32_t special_kind = 0; // a special face of the effect table, or -1
     int32_t special_cell = 0; // 0..3 in the current rotation's cell order, or -1
     float blink_timer = 0.5f; // seconds until the special face toggles
     float flash = 0.0f;       // seconds of flare flash left

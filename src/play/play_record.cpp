@@ -1,5 +1,6 @@
 #include "play/play_record.h"
 
+#include "game/effect_table.h"
 #include "store/record_file.h"
 
 #include <cmath>
@@ -114,7 +115,7 @@ bool position_is_sound(int32_t value) {
 }
 
 bool tile_is_sound(int32_t tile) {
-    return tile >= 0 && tile <= TILE_EARTH;
+    return tile >= 0 && tile <= highest_tile();
 }
 
 // A piece's special block, when it has one, shows a special face. A piece that was constructed or
@@ -122,7 +123,7 @@ bool tile_is_sound(int32_t tile) {
 // not a record the game writes. Nor is a special kind without its cell: it would bring on its
 // effect at the landing, though the flare finds no block to burn.
 bool special_is_sound(const Piece& piece) {
-    const bool special_kind = piece.special_kind >= TILE_FIRE && piece.special_kind <= TILE_EARTH;
+    const bool special_kind = effect_of_kind(piece.special_kind) != nullptr;
     if (piece.special_cell < -1 || piece.special_cell > 3) return false;
     if (piece.special_cell == -1) return !special_kind;
     return piece.special_kind == 0 || special_kind;

@@ -12,8 +12,9 @@ class Splash_State : public Game_State {
     bool handle_command(Command command, const char* text) override;
     bool handle_mouse(Mouse_Action action, int x, int y) override;
 
-    // 0 fade-in, 1 show, 2 fade-out, 3 closing pause
-    int32_t phase = 0;
+    enum class Phase { fade_in, show, fade_out, closing };
+
+    Phase phase = Phase::fade_in;
     float timer = 0.25f; // seconds left in the phase
     Bitmap_Id logos[2] = {BMP_MAKER_LOGO, BMP_SDL_LOGO};
     int32_t logo_index = 0; // 2 once both logos have been shown
