@@ -103,6 +103,7 @@ void start_fuzz_world(int* argc, char*** argv) {
 
 void reset_game() {
     app.enter_state(STATE_NONE);
+    game.clear_quit();
     game.text_entry = false;
     game.options = Options_Record();
     default_options(&game.options);

@@ -192,7 +192,7 @@ void write_saved_games() {
     Play_Record unplaced = started_game();
     unplaced.state_id = STATE_SCORE_INPUT;
     unplaced.flags = FLAG_GAME_OVER;
-    unplaced.score = 5;
+    unplaced.score = unplaced.shown_score = 5;
     write_game("score_unplaced_enter", unplaced, {4 + 9, 0, 0});
     Play_Record bad = started_game();
     bad.grid.cells[7] = 99;

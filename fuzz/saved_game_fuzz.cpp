@@ -26,7 +26,7 @@ constexpr int SCREEN_SIZE = 320;
 constexpr double frame_lengths[] = {0.016, 0.3, 0.001, 2.0};
 
 // The keys of play and of the screens that follow it. Escape is sent only outside the main menu,
-// where it ends the program.
+// where it ends the game.
 constexpr Command commands[] = {
     CMD_UP,          CMD_DOWN_PRESS,    CMD_DOWN_RELEASE, CMD_LEFT_PRESS, CMD_LEFT_RELEASE,
     CMD_RIGHT_PRESS, CMD_RIGHT_RELEASE, CMD_DELETE,       CMD_SPACE,      CMD_ENTER,

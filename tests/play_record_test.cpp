@@ -97,15 +97,15 @@ TEST(Play_Record_Image, HandBuiltImageIsTheEncodingOfItsRecordAndIsReadBackToIt)
 
 using Saved_Game_Test = Game_Test;
 
-TEST_F(Saved_Game_Test, FailedSavesSaySoAndAnswerTrue) {
+TEST_F(Saved_Game_Test, FailedSavesSaySoAndAnswerFalse) {
     // A directory of that name cannot be opened for writing, so it is refused as a file that
     // cannot be written; nothing can be created in a working directory that no longer exists.
     ASSERT_TRUE(mkdir(file_name, 0755) == 0 && mkdir(".vextile-game_info/keep", 0755) == 0);
     Stderr_Capture err;
-    EXPECT_TRUE(save_saved_game(&play_record));
+    EXPECT_FALSE(save_saved_game(&play_record));
     ASSERT_TRUE(mkdir("gone", 0755) == 0 && chdir("gone") == 0);
     ASSERT_EQ(rmdir(dir->file("gone").c_str()), 0);
-    EXPECT_TRUE(save_saved_game(&play_record));
+    EXPECT_FALSE(save_saved_game(&play_record));
     ASSERT_EQ(chdir(dir->path().c_str()), 0);
     EXPECT_EQ(err.text(), "couldn't create game_info file!\ncouldn't create game_info file!\n");
 }

@@ -21,11 +21,6 @@ int screen_height() {
     return surface ? surface->h : SCREEN_HEIGHT;
 }
 
-// Counters of a game restored from an old file may already lie near the top of the range.
-void add_saturated(int32_t& counter, int64_t amount) {
-    counter = static_cast<int32_t>(std::min<int64_t>(int64_t{counter} + amount, INT32_MAX));
-}
-
 } // namespace
 
 KillRows_State::KillRows_State() : Effect_State(STATE_KILL_ROWS) {
@@ -78,7 +73,7 @@ void KillRows_State::flash_next_row() {
     offset_x = static_cast<float>(block_size() * step);
     offset_y = static_cast<float>(block_size() * row - text_height());
     multiplier = 1 << step;
-    add_saturated(play_record.score, int64_t{ROW_POINTS} * multiplier);
+    play_record.score += ROW_POINTS * multiplier;
     play_record.score_step = 2;
     step += 1;
     play_sound(SND_KILLROW);
@@ -112,7 +107,7 @@ void KillRows_State::blank(double seconds) {
 
 void KillRows_State::collapse(double seconds) {
     if (step == row_count) {
-        add_saturated(play_record.blocks_cleared, int64_t{GRID_COLS} * row_count);
+        play_record.blocks_cleared += GRID_COLS * row_count;
         play_sound(SND_BLOCK_HIT);
         handle_command(CMD_STOP, nullptr);
         game.change_state(STATE_PLAY);

@@ -237,8 +237,7 @@ void Faldor_State::change_level() {
     if (play_record.blocks_cleared <= 63) return;
     const bool first_of_game = play_record.level == 0;
     play_record.level += 1;
-    // A game restored from an old file may hold any count of flares.
-    if (play_record.flares < INT32_MAX) play_record.flares += 1;
+    play_record.flares += 1;
     play_record.blocks_cleared = 0;
     if (first_of_game) {
         generate_piece(play_record.next, -1, game.options);

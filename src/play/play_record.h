@@ -49,6 +49,7 @@ void encode_play_record(const Play_Record& record, uint8_t* out);
 void decode_play_record(const uint8_t* in, Play_Record* record);
 
 // Whether a record read from a file can be played without indexing outside a table or a row
-// list, without converting a non-finite float and without overflowing a position: levels and
-// positions far beyond any the game makes are refused.
+// list, without converting a non-finite float and without overflowing a position or a counter:
+// the level, the flares, the score, the shown score, the score step and the blocks cleared must
+// lie in the ranges a game reaches, and positions far beyond any the game makes are refused.
 bool play_record_is_sound(const Play_Record& record);

@@ -178,9 +178,7 @@ void Sidebar::write_level() {
 void Sidebar::advance_shown_score() {
     Play_Record& record = play_record;
     if (record.shown_score >= record.score || (record.flags & FLAG_PAUSED) != 0) return;
-    // Counted wide: a score read from an old record may lie near the ends of the int range.
-    const int64_t raised = int64_t{record.shown_score} + record.score_step;
-    record.shown_score = static_cast<int32_t>(std::clamp<int64_t>(raised, INT32_MIN, record.score));
+    record.shown_score = std::min(record.shown_score + record.score_step, record.score);
 }
 
 void Sidebar::draw_score() {

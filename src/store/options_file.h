@@ -20,6 +20,7 @@ struct Options_Record {
 extern const char* const OPTIONS_FILE_NAME; // ".vextile-options"
 
 void load_options(Options_Record* options);
+// Writes the file; answers whether the new image is in place (a failure has been reported).
 bool save_options(const Options_Record* options);
 void default_options(Options_Record* options);
 

@@ -21,6 +21,7 @@ struct Score_Table {
 extern const char* const SCORE_FILE_NAME; // ".vextile-hiscores"
 
 void load_score_table(Score_Table* table);
+// Writes the file; answers whether the new image is in place (a failure has been reported).
 bool save_score_table(const Score_Table* table);
 void default_score_table(Score_Table* table);
 
