@@ -1,7 +1,6 @@
 #include "media/bitmaps.h"
 
 #include "media/pixel_copy.h"
-#include "media/video.h"
 
 #include <cstdio>
 #include <map>
@@ -84,13 +83,22 @@ SDL_Surface* fetch(Bitmap_Id id, bool complain_if_absent) {
 }
 
 void blit(SDL_Surface* picture, SDL_Rect* source, Point point, SDL_Surface* target) {
-    SDL_Surface* dest = target ? target : screen;
+    SDL_Surface* dest = target ? target : SDL_GetVideoSurface();
     if (!dest) return;
     SDL_Rect where = to_sdl_rect({point.x, point.y, 0, 0});
     blit_surface(picture, source, dest, &where);
 }
 
 } // namespace
+
+SDL_Rect to_sdl_rect(Rect rect) {
+    SDL_Rect r;
+    r.x = static_cast<Sint16>(rect.x);
+    r.y = static_cast<Sint16>(rect.y);
+    r.w = static_cast<Uint16>(rect.w);
+    r.h = static_cast<Uint16>(rect.h);
+    return r;
+}
 
 const char* bitmap_file(Bitmap_Id id) {
     for (const Bitmap_File& entry : bitmap_table)

@@ -19,6 +19,9 @@ struct Size {
     int32_t w, h;
 };
 
+// Rect and Point as SDL wants them (16-bit fields, cut, not clamped).
+SDL_Rect to_sdl_rect(Rect rect);
+
 constexpr Bitmap_Id BMP_NONE = 0;
 constexpr Bitmap_Id BMP_ICON = 900;
 constexpr Bitmap_Id BMP_DEFAULT_BG = 1000;

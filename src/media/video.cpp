@@ -93,15 +93,6 @@ void draw_background() {
         fprintf(stderr, "unsuccessful blit of background to drawing surface!\n");
 }
 
-SDL_Rect to_sdl_rect(Rect rect) {
-    SDL_Rect r;
-    r.x = static_cast<Sint16>(rect.x);
-    r.y = static_cast<Sint16>(rect.y);
-    r.w = static_cast<Uint16>(rect.w);
-    r.h = static_cast<Uint16>(rect.h);
-    return r;
-}
-
 void fill_rect(Colour colour, Rect rect, SDL_Surface* target) {
     if (!screen) return;
     SDL_Surface* surface = target ? target : screen;

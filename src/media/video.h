@@ -37,6 +37,3 @@ void fill_rect(Colour colour, Rect rect, SDL_Surface* target = nullptr);
 SDL_Surface* create_surface(int width, int height);
 void free_surface(SDL_Surface* surface);
 void flip_screen();
-
-// Rect and Point as SDL wants them (16-bit fields, cut, not clamped).
-SDL_Rect to_sdl_rect(Rect rect);
