@@ -45,9 +45,8 @@ class Vextile_SDL {
     // Asks for the state of the id and switches to it at once.
     void enter_state(State_Id id);
 
-    // The sidebar the game draws, or none; the context's pointer follows it.
+    // Gives the game the sidebar it draws (or none); the context's pointer follows it.
     void set_sidebar(std::unique_ptr<Sidebar> panel);
-    Sidebar* sidebar() const { return sidebar_.get(); }
 
     // What the main loop does with a command, a mouse action or a frame: hands it to the current
     // state and makes the switch the state asked for. The handlers answer what the state answered
@@ -73,7 +72,7 @@ class Vextile_SDL {
     Frame_Clock frame_clock;           // paces run() and measures the frame times
 
   private:
-    std::unique_ptr<Sidebar> sidebar_;
+    std::unique_ptr<Sidebar> sidebar_; // owned here, seen by the states through the context
 };
 
 // The one application object of the process.
