@@ -6,7 +6,7 @@ PACKAGE_BUILD := build-package
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 
-.PHONY: run build test bench bootstrap clean contact-sheet screenshots install package
+.PHONY: run build test bench bootstrap clean contact-sheet screenshots install package format format-check
 
 bootstrap:
 	@scripts/bootstrap
@@ -54,7 +54,18 @@ screenshots: build
 	@scripts/screenshots $(BUILD)/vextile $(BUILD)/media $(BUILD)/screens
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
+
+# ---- formatting -------------------------------------------------------------------------------
+# Every C++ file under version control, formatted with the repository's .clang-format.
+CLANG_FORMAT ?= clang-format
+FORMAT_FILES  = $(shell git ls-files '*.cpp' '*.h')
+
+format: bootstrap
+	@$(CLANG_FORMAT) -i $(FORMAT_FILES)
+
+format-check: bootstrap
+	@$(CLANG_FORMAT) --dry-run --Werror $(FORMAT_FILES)
 
 # ---- fuzzing ----------------------------------------------------------------------------------
 # libFuzzer targets (fuzz/) in a clang build of their own with AddressSanitizer and

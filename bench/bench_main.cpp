@@ -19,7 +19,7 @@ namespace {
 
 constexpr double PLAY_BUDGET_X_BOUND = 2.0;
 constexpr double STARTUP_BUDGET_MS = 50.0;
-constexpr double PACING_MEDIAN_MS = 0.5;  // frame intervals against the period
+constexpr double PACING_MEDIAN_MS = 0.5; // frame intervals against the period
 constexpr double PACING_P99_MS = 3.0;
 constexpr const char* PLAY_FRAME = "frame/play_falling";
 constexpr const char* STEADY_PLAY = "alloc/steady_play";
@@ -211,5 +211,6 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.print_summary();
     benchmark::Shutdown();
+    stop_world();
     return 0;
 }

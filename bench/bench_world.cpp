@@ -1,6 +1,8 @@
 #include "bench_world.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
 #include "play/sidebar.h"
 
@@ -37,15 +39,26 @@ void use_headless_drivers() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
+namespace {
+
+std::unique_ptr<Scratch_Dir> world_dir;
+bool world_up = false;
+
+} // namespace
+
 bool start_world() {
-    static std::unique_ptr<Scratch_Dir> dir;
-    static bool up = false;
-    if (dir) return up;
-    dir = std::make_unique<Scratch_Dir>();
-    if (!dir->ok()) return false;
+    if (world_dir) return world_up;
+    world_dir = std::make_unique<Scratch_Dir>();
+    if (!world_dir->ok()) return false;
     use_headless_drivers();
-    up = app.init();
-    return up;
+    world_up = app.init();
+    return world_up;
+}
+
+void stop_world() {
+    if (world_up) app.shutdown();
+    world_up = false;
+    world_dir.reset();
 }
 
 namespace {
@@ -74,7 +87,7 @@ void hang_blocks() {
 void lift_piece() {
     Piece& piece = play_record.current;
     piece.row = PIECE_TOP_ROW;
-    piece.y = static_cast<float>(PIECE_TOP_ROW * app.block_size);
+    piece.y = static_cast<float>(PIECE_TOP_ROW * block_size());
 }
 
 void set_up_game(int full_rows) {
@@ -86,13 +99,13 @@ void set_up_game(int full_rows) {
     play_record.shown_score = 12340;
     play_record.flares = 2;
     fill_well(full_rows);
-    generate_piece(play_record.current, 6);
-    generate_piece(play_record.next, 3);
+    generate_piece(play_record.current, 6, game.options);
+    generate_piece(play_record.next, 3, game.options);
     Piece& piece = play_record.current;
     piece.col = PIECE_COL;
-    piece.x = static_cast<float>(PIECE_COL * app.block_size);
+    piece.x = static_cast<float>(PIECE_COL * block_size());
     lift_piece();
     play_record.target_col = PIECE_COL;
     play_record.flags |= FLAG_FALLING;
-    if (app.sidebar) app.sidebar->place_next_piece();
+    if (game.sidebar) game.sidebar->place_next_piece();
 }

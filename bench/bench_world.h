@@ -25,6 +25,8 @@ void use_headless_drivers();
 // Starts the game once per process (app.init(): video, block texture, records, well, sidebar, first
 // state) inside a scratch directory that lives until the process ends. Answers whether it is up.
 bool start_world();
+// Shuts the game down as it shuts itself down, if it is up.
+void stop_world();
 
 // Where the falling piece of the prepared game starts, and the lowest row it may reach before it
 // is lifted back: far above the blocks of the well, so it never lands.

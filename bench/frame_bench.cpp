@@ -39,9 +39,12 @@ template <typename S> S* current_state() {
     return dynamic_cast<S*>(app.state.get());
 }
 
+// The time of the next frame the benchmarks run.
+double frame_seconds = PLAY_FRAME_SECONDS;
+
 void frame(double seconds) {
-    app.frame_seconds = seconds;
-    app.run_frame();
+    frame_seconds = seconds;
+    app.run_frame(frame_seconds);
 }
 
 // Runs frames of `seconds` until `reached` holds; false when the state switched away or the
@@ -62,7 +65,7 @@ void time_frames(benchmark::State& state, const std::function<void()>& before,
                  const std::function<bool()>& still_there) {
     for (int i = 0; i < WARM_UP_FRAMES; ++i) {
         before();
-        app.run_frame();
+        app.run_frame(frame_seconds);
     }
     const Game_State* const measured = app.state.get();
     uint64_t allocations = 0;
@@ -70,7 +73,7 @@ void time_frames(benchmark::State& state, const std::function<void()>& before,
         const Alloc_Window window;
         for (auto _ : state) {
             before();
-            app.run_frame();
+            app.run_frame(frame_seconds);
         }
         allocations = window.count();
     }
@@ -85,7 +88,7 @@ void time_frames(benchmark::State& state, const std::function<void()>& before,
 void time_held_frames(benchmark::State& state, double seconds,
                       const std::function<bool()>& still_there) {
     time_frames(
-        state, [seconds] { app.frame_seconds = seconds; }, still_there);
+        state, [seconds] { frame_seconds = seconds; }, still_there);
 }
 
 void fail_setup(benchmark::State& state) {
@@ -98,7 +101,7 @@ void fail_setup(benchmark::State& state) {
 
 // No state and no background: the two clock reads and the flip that every frame pays.
 void BM_no_state(benchmark::State& state) {
-    app.change_state(STATE_NONE);
+    app.enter_state(STATE_NONE);
     set_background(BMP_NONE);
     time_held_frames(state, PLAY_FRAME_SECONDS, [] { return true; });
 }
@@ -112,20 +115,20 @@ bool piece_in_the_air() {
 }
 
 void play_falling_frame() {
-    app.frame_seconds = PLAY_FRAME_SECONDS;
+    frame_seconds = PLAY_FRAME_SECONDS;
     if (play_record.current.row > PIECE_LOWEST_ROW) lift_piece();
 }
 
 void BM_play_falling(benchmark::State& state) {
     set_up_game(0);
-    app.change_state(STATE_PLAY);
+    app.enter_state(STATE_PLAY);
     time_frames(state, play_falling_frame, piece_in_the_air);
 }
 
 void BM_play_paused(benchmark::State& state) {
     set_up_game(0);
     play_record.flags |= FLAG_PAUSED;
-    app.change_state(STATE_PLAY);
+    app.enter_state(STATE_PLAY);
     time_held_frames(state, PLAY_FRAME_SECONDS,
                      [] { return (play_record.flags & FLAG_PAUSED) != 0; });
 }
@@ -140,17 +143,17 @@ void BM_steady_play_allocations(benchmark::State& state) {
         return;
     }
     set_up_game(0);
-    app.change_state(STATE_PLAY);
+    app.enter_state(STATE_PLAY);
     for (int i = 0; i < 100; ++i) {
         play_falling_frame();
-        app.run_frame();
+        app.run_frame(frame_seconds);
     }
     uint64_t allocations = 0;
     for (auto _ : state) {
         const Alloc_Window window;
         for (int i = 0; i < STEADY_PLAY_FRAMES; ++i) {
             play_falling_frame();
-            app.run_frame();
+            app.run_frame(frame_seconds);
         }
         allocations += window.count();
     }
@@ -166,97 +169,120 @@ void BM_steady_play_allocations(benchmark::State& state) {
 void BM_row_clear_flash(benchmark::State& state) {
     set_up_game(3);
     play_record.grid.find_full_rows(GRID_ROWS - 1, 0);
-    app.change_state(STATE_KILL_ROWS);
+    app.enter_state(STATE_KILL_ROWS);
     auto* effect = current_state<KillRows_State>();
     if (!effect || !drive([effect] { return effect->multiplier == 2; }, 0.3))
         return fail_setup(state);
-    time_held_frames(state, HOLD,
-                     [effect] { return effect->phase == 0 && effect->multiplier == 2; });
+    time_held_frames(state, HOLD, [effect] {
+        return effect->phase == KillRows_State::Phase::flash && effect->multiplier == 2;
+    });
 }
 
 // The row clear collapsing: the blocks above a removed row are lifted and slide down.
 void BM_row_clear_collapse(benchmark::State& state) {
     set_up_game(3);
     play_record.grid.find_full_rows(GRID_ROWS - 1, 0);
-    app.change_state(STATE_KILL_ROWS);
+    app.enter_state(STATE_KILL_ROWS);
     auto* effect = current_state<KillRows_State>();
-    if (!effect || !drive([effect] { return effect->phase == 2; }, 0.3)) return fail_setup(state);
-    time_held_frames(state, HOLD, [effect] { return effect->phase == 2 && !effect->take_row; });
+    if (!effect ||
+        !drive([effect] { return effect->phase == KillRows_State::Phase::collapse; }, 0.3))
+        return fail_setup(state);
+    time_held_frames(state, HOLD, [effect] {
+        return effect->phase == KillRows_State::Phase::collapse && !effect->take_row;
+    });
 }
 
 // The earth shaking the well (1.4 seconds of the effect).
 void BM_earth_shake(benchmark::State& state) {
     set_up_game(0);
     hang_blocks();
-    app.change_state(STATE_EARTH);
+    app.enter_state(STATE_EARTH);
     auto* effect = current_state<Earth_State>();
     if (!effect) return fail_setup(state);
-    time_held_frames(state, HOLD, [effect] { return effect->phase == 0; });
+    time_held_frames(state, HOLD, [effect] { return effect->phase == Earth_State::Phase::shake; });
 }
 
 // The earth settling: hanging blocks drop, drawn cell by cell over the well.
 void BM_earth_settle(benchmark::State& state) {
     set_up_game(0);
     hang_blocks();
-    app.change_state(STATE_EARTH);
+    app.enter_state(STATE_EARTH);
     auto* effect = current_state<Earth_State>();
-    if (!effect || !drive([effect] { return effect->phase == 1 && !effect->settled; }, 0.5))
+    if (!effect ||
+        !drive([effect] { return effect->phase == Earth_State::Phase::settle && !effect->settled; },
+               0.5))
         return fail_setup(state);
-    time_held_frames(state, HOLD, [effect] { return effect->phase == 1 && !effect->settled; });
+    time_held_frames(state, HOLD, [effect] {
+        return effect->phase == Earth_State::Phase::settle && !effect->settled;
+    });
 }
 
 // The ice breaking away: thawed blocks gone, the blocks above them sliding down.
 void BM_ice_break_away(benchmark::State& state) {
     set_up_game(0);
-    app.change_state(STATE_ICE);
+    app.enter_state(STATE_ICE);
     auto* effect = current_state<Ice_State>();
-    if (!effect || !drive([effect] { return effect->phase == 3 && !effect->settled; }, HOLD))
+    if (!effect ||
+        !drive(
+            [effect] { return effect->phase == Ice_State::Phase::break_away && !effect->settled; },
+            HOLD))
         return fail_setup(state);
-    time_held_frames(state, HOLD, [effect] { return effect->phase == 3 && !effect->settled; });
+    time_held_frames(state, HOLD, [effect] {
+        return effect->phase == Ice_State::Phase::break_away && !effect->settled;
+    });
 }
 
 // The fire burning, its flames at their tallest frame.
 void BM_fire_burn(benchmark::State& state) {
     set_up_game(0);
-    app.change_state(STATE_FIRE);
+    app.enter_state(STATE_FIRE);
     auto* effect = current_state<Fire_State>();
-    if (!effect || !drive([effect] { return effect->phase == 1 && effect->timer < 0.6f; }, 0.9))
+    if (!effect ||
+        !drive(
+            [effect] { return effect->phase == Fire_State::Phase::burn && effect->timer < 0.6f; },
+            0.9))
         return fail_setup(state);
-    time_held_frames(state, HOLD, [effect] { return effect->phase == 1; });
+    time_held_frames(state, HOLD, [effect] { return effect->phase == Fire_State::Phase::burn; });
 }
 
 // The lightning's white fading over the bolt and the shuffled well, half way.
 void BM_lightning_fade(benchmark::State& state) {
     set_up_game(0);
-    app.change_state(STATE_LIGHTNING);
+    app.enter_state(STATE_LIGHTNING);
     auto* effect = current_state<Lightning_State>();
-    if (!effect || !drive([effect] { return effect->phase == 2 && effect->timer < 0.3f; }, 0.2))
+    if (!effect || !drive(
+                       [effect] {
+                           return effect->phase == Lightning_State::Phase::white_fade &&
+                                  effect->timer < 0.3f;
+                       },
+                       0.2))
         return fail_setup(state);
-    time_held_frames(state, HOLD, [effect] { return effect->phase == 2; });
+    time_held_frames(state, HOLD,
+                     [effect] { return effect->phase == Lightning_State::Phase::white_fade; });
 }
 
 // ---- menus --------------------------------------------------------------------------------------
 
 // The main menu writes the saved game as it is built: built once, outside the timing.
 void BM_main_menu(benchmark::State& state) {
-    app.change_state(STATE_MAIN_MENU);
+    app.enter_state(STATE_MAIN_MENU);
     time_held_frames(state, PLAY_FRAME_SECONDS, [] { return true; });
 }
 
 void BM_options(benchmark::State& state) {
-    app.change_state(STATE_OPTIONS);
+    app.enter_state(STATE_OPTIONS);
     time_held_frames(state, PLAY_FRAME_SECONDS, [] { return true; });
 }
 
 // The list goes back to the menu after 150 seconds: its timer is wound back before every frame.
 void BM_score_list(benchmark::State& state) {
-    app.change_state(STATE_SCORE_LIST);
+    app.enter_state(STATE_SCORE_LIST);
     auto* list = current_state<Score_List_State>();
     if (!list) return fail_setup(state);
     time_frames(
         state,
         [list] {
-            app.frame_seconds = PLAY_FRAME_SECONDS;
+            frame_seconds = PLAY_FRAME_SECONDS;
             list->timer = 150.0f;
         },
         [] { return true; });

@@ -6,6 +6,7 @@
 
 #include "bench_world.h"
 
+#include "app/state_factory.h"
 #include "app/vextile.h"
 #include "play/play_record.h"
 
@@ -18,7 +19,7 @@
 
 namespace {
 
-constexpr int PACED_FRAMES = 241;  // four seconds at 60 frames a second
+constexpr int PACED_FRAMES = 241; // four seconds at 60 frames a second
 
 // Plays the real play state and notes when each frame starts; ends the loop after enough frames.
 class Timed_Play : public Game_State {
@@ -26,12 +27,12 @@ class Timed_Play : public Game_State {
     explicit Timed_Play(std::vector<double>* starts)
         : play_(make_state(STATE_PLAY)), starts_(starts) {}
 
-    void do_frame() override {
-        starts_->push_back(std::chrono::duration<double>(
-                               std::chrono::steady_clock::now().time_since_epoch())
-                               .count());
-        lift_piece();  // never lands, so the play state never switches away
-        play_->do_frame();
+    void do_frame(double seconds) override {
+        starts_->push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+                .count());
+        lift_piece(); // never lands, so the play state never switches away
+        play_->do_frame(seconds);
         if (starts_->size() < PACED_FRAMES) return;
         SDL_Event quit{};
         quit.type = SDL_QUIT;
@@ -73,7 +74,7 @@ void BM_paced_play(benchmark::State& state) {
     state.counters["p99_ms"] = percentile(intervals, 0.99);
 }
 
-}  // namespace
+} // namespace
 
 void register_pacing_benchmarks() {
     benchmark::RegisterBenchmark("pacing/play_default", BM_paced_play)

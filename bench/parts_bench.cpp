@@ -5,10 +5,11 @@
 #include "bench_world.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
+#include "media/texts.h"
 #include "media/video.h"
 #include "play/play_record.h"
 #include "play/sidebar.h"
-#include "ui/texts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,20 +35,20 @@ void BM_well(benchmark::State& state) {
 void BM_piece(benchmark::State& state) {
     set_up_game(0);
     for (auto _ : state)
-        draw_piece(play_record.current);
+        draw_piece(play_record.current, 0.001);
 }
 
 void BM_sidebar(benchmark::State& state) {
     set_up_game(0);
-    if (!app.sidebar) state.SkipWithError("no sidebar");
+    if (!game.sidebar) state.SkipWithError("no sidebar");
     for (auto _ : state)
-        app.sidebar->draw_sidebar();
+        game.sidebar->draw_sidebar(0.001);
 }
 
 void BM_sidebar_picture(benchmark::State& state, Bitmap_Id id) {
     set_up_game(0);
-    if (!app.sidebar) state.SkipWithError("no sidebar");
-    const Sidebar& sidebar = *app.sidebar;
+    if (!game.sidebar) state.SkipWithError("no sidebar");
+    const Sidebar& sidebar = *game.sidebar;
     const Rect where = id == BMP_SIDEBAR_NEXTBOX ? sidebar.next_box
                        : id == BMP_SIDEBAR       ? sidebar.panel
                                                  : sidebar.score_label;

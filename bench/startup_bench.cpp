@@ -10,6 +10,7 @@
 #include "bench_world.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
 #include "play/play_record.h"
 #include "play/saved_game.h"
 
@@ -42,8 +43,8 @@ void write_saved_game() {
         for (int col = 0; col < GRID_COLS; ++col)
             if ((col + row) % 4 != 0) record.grid.cells[row * GRID_COLS + col] = (col + row) % 7;
     }
-    generate_piece(record.current, 2);
-    generate_piece(record.next, 5);
+    generate_piece(record.current, 2, game.options);
+    generate_piece(record.next, 5, game.options);
     record.current.col = 6;
     record.current.row = 3;
     record.current.x = 6 * 16.0f;
@@ -70,9 +71,10 @@ int run_child(const std::string& kind) {
     const auto start = std::chrono::steady_clock::now();
     const double cpu_start = process_cpu_seconds();
     if (!app.init()) return 3;
-    app.run_frame();
+    app.run_frame(0.001); // the first frame's time, as the frame clock gives it
     const double cpu_end = process_cpu_seconds();
     const auto end = std::chrono::steady_clock::now();
+    app.shutdown();
 
     std::printf("%.9f %.9f\n", std::chrono::duration<double>(end - start).count(),
                 cpu_end - cpu_start);

@@ -1,7 +1,9 @@
 #include "fuzz_world.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
 #include "play/saved_game.h"
 #include "play/well.h"
@@ -92,17 +94,19 @@ void start_fuzz_world(int* argc, char*** argv) {
     enter_scratch_dir();
     // Without audio the game runs silently; without a screen or a font nothing can be tested.
     if (!app.start_video()) give_up("SDL, the screen or the game font did not start");
-    app.take_block_texture();
-    if (app.block_size <= 0) give_up("the block texture did not load");
+    take_block_texture();
+    if (block_size() <= 0) give_up("the block texture did not load");
     if (!Grid_Field_Surface::create_well_surface()) give_up("the well surface did not start");
+    // At the end the world is shut down as the game shuts down, so that nothing is left to leak.
+    std::atexit([] { app.shutdown(); });
 }
 
 void reset_game() {
-    app.change_state(STATE_NONE);
-    app.text_entry = false;
-    app.frame_seconds = 0.016;
-    app.options = Options_Record();
-    default_options(&app.options);
+    app.enter_state(STATE_NONE);
+    game.clear_quit();
+    game.text_entry = false;
+    game.options = Options_Record();
+    default_options(&game.options);
     play_record = Play_Record();
     set_background(BMP_NONE);
     for (const char* name : {SAVED_GAME_FILE_NAME, OPTIONS_FILE_NAME, SCORE_FILE_NAME})
@@ -118,14 +122,11 @@ void write_scratch_file(const char* name, const uint8_t* data, size_t size) {
 }
 
 void run_frame(double seconds) {
-    app.frame_seconds = seconds;
-    draw_background();
-    if (app.state) app.state->do_frame();
-    flip_screen();
+    app.run_frame(seconds);
 }
 
 void send_command(Command command, const char* text) {
-    if (app.state) app.state->handle_command(command, text);
+    app.send_command(command, text);
 }
 
 void expect(bool holds, const char* what) {

@@ -4,7 +4,7 @@
 // else; the reset between two inputs; and a reader for the input's bytes.
 #pragma once
 
-#include "app/commands.h"
+#include "game/commands.h"
 
 #include <cstddef>
 #include <cstdint>

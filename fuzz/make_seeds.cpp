@@ -5,12 +5,13 @@
 #include "fuzz_world.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
+#include "media/texts.h"
 #include "play/play_record.h"
 #include "play/saved_game.h"
 #include "store/options_file.h"
 #include "store/record_file.h"
 #include "store/score_file.h"
-#include "ui/texts.h"
 
 #include <SDL/SDL.h>
 
@@ -92,8 +93,8 @@ Play_Record started_game() {
     record.shown_score = 120;
     record.score_step = 2;
     record.flares = 1;
-    generate_piece(record.current, 6);
-    generate_piece(record.next, 3);
+    generate_piece(record.current, 6, game.options);
+    generate_piece(record.next, 3, game.options);
     record.current.col = 6;
     record.current.row = 4;
     record.current.x = 96.0f;
@@ -106,10 +107,10 @@ Play_Record started_game() {
 // A game played for real: a few pieces dropped by the game's own play state.
 Play_Record played_game() {
     reset_game();
-    app.options.flags |= opt_special_blocks;
-    app.options.opt_special_chance = 60;
+    game.options.flags |= opt_special_blocks;
+    game.options.opt_special_chance = 60;
     reset_play_record(&play_record);
-    app.change_state(STATE_PLAY);
+    app.enter_state(STATE_PLAY);
     for (int frame = 0; frame < 200 && play_record.state_id == STATE_PLAY; ++frame) {
         if (frame % 3 == 0) send_command(CMD_DOWN_PRESS);
         if (frame % 17 == 0) send_command(frame % 2 ? CMD_LEFT_PRESS : CMD_RIGHT_PRESS);
@@ -117,7 +118,7 @@ Play_Record played_game() {
         run_frame(0.03);
     }
     Play_Record record = play_record;
-    app.change_state(STATE_NONE);
+    app.enter_state(STATE_NONE);
     return record;
 }
 
@@ -191,7 +192,7 @@ void write_saved_games() {
     Play_Record unplaced = started_game();
     unplaced.state_id = STATE_SCORE_INPUT;
     unplaced.flags = FLAG_GAME_OVER;
-    unplaced.score = 5;
+    unplaced.score = unplaced.shown_score = 5;
     write_game("score_unplaced_enter", unplaced, {4 + 9, 0, 0});
     Play_Record bad = started_game();
     bad.grid.cells[7] = 99;

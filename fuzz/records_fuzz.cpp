@@ -8,6 +8,7 @@
 #include "fuzz_world.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
 #include "play/piece.h"
 #include "play/play_record.h"
 #include "store/options_file.h"
@@ -35,10 +36,10 @@ bool names_are_terminated(const Score_Table& table) {
 // The options drive the pieces: generate a few with them and draw them.
 void make_pieces_with_options() {
     for (int i = 0; i < 4; ++i) {
-        generate_piece(play_record.next, -1);
+        generate_piece(play_record.next, -1, game.options);
         expect(play_record.next.shape >= 0 && play_record.next.shape < SHAPE_COUNT,
                "a generated piece has a shape of the table");
-        draw_piece(play_record.next);
+        draw_piece(play_record.next, 0.016);
     }
 }
 
@@ -49,9 +50,9 @@ void click_options(const std::string& points) {
         if (play_record.state_id != STATE_OPTIONS) return;
         const int x = static_cast<uint8_t>(points[i]) * 320 / 256;
         const int y = static_cast<uint8_t>(points[i + 1]) * 320 / 256;
-        app.state->handle_mouse(MOUSE_MOTION, x, y);
-        app.state->handle_mouse(MOUSE_PRESS, x, y);
-        if (app.state) app.state->handle_mouse(MOUSE_RELEASE, x, y);
+        app.send_mouse(MOUSE_MOTION, x, y);
+        app.send_mouse(MOUSE_PRESS, x, y);
+        app.send_mouse(MOUSE_RELEASE, x, y);
         run_frame(0.016);
     }
 }
@@ -59,7 +60,7 @@ void click_options(const std::string& points) {
 // The options screen: boxes flipped by space, by enter and by the mouse, the focus moved down to
 // OK, OK pressed (the options are saved) unless a click has already left the screen.
 void use_options_screen(const std::string& clicks) {
-    app.change_state(STATE_OPTIONS);
+    app.enter_state(STATE_OPTIONS);
     run_frames(2, 0.016);
     send_command(CMD_SPACE);
     send_command(CMD_DOWN_PRESS);
@@ -83,9 +84,9 @@ void use_options_screen(const std::string& clicks) {
 void fuzz_options(const std::string& file) {
     write_scratch_file(OPTIONS_FILE_NAME, reinterpret_cast<const uint8_t*>(file.data()),
                        file.size());
-    app.options = Options_Record();
-    load_options(&app.options);
-    const Options_Record loaded = app.options;
+    game.options = Options_Record();
+    load_options(&game.options);
+    const Options_Record loaded = game.options;
     make_pieces_with_options();
     const std::string clicks =
         file.size() > size_t(OPTIONS_RECORD_SIZE) ? file.substr(OPTIONS_RECORD_SIZE) : "";
@@ -102,7 +103,7 @@ void fuzz_options(const std::string& file) {
 
 // The high-score list until its timer hands over to the main menu.
 void show_score_list() {
-    app.change_state(STATE_SCORE_LIST);
+    app.enter_state(STATE_SCORE_LIST);
     run_frames(3, 0.016);
     run_frame(200.0);
     expect(play_record.state_id == STATE_MAIN_MENU, "the list times out into the main menu");
@@ -113,7 +114,7 @@ void show_score_list() {
 // the game-over screen). Answers the place the score took, or -1.
 int32_t enter_score(int32_t score, const std::string& name, bool at_once) {
     play_record.score = score;
-    app.change_state(STATE_SCORE_INPUT);
+    app.enter_state(STATE_SCORE_INPUT);
     const auto* const entry_screen = static_cast<const Score_Input_State*>(app.state.get());
     const int32_t place = entry_screen->not_placed ? -1 : entry_screen->place;
     if (!at_once) run_frame(0.016);
@@ -176,6 +177,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else {
         fuzz_options(input.rest(size));
     }
-    app.change_state(STATE_NONE);
+    app.enter_state(STATE_NONE);
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "fuzz_world.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
 #include "play/play_record.h"
 #include "play/saved_game.h"
 #include "play/sidebar.h"
@@ -25,7 +26,7 @@ constexpr int SCREEN_SIZE = 320;
 constexpr double frame_lengths[] = {0.016, 0.3, 0.001, 2.0};
 
 // The keys of play and of the screens that follow it. Escape is sent only outside the main menu,
-// where it ends the program.
+// where it ends the game.
 constexpr Command commands[] = {
     CMD_UP,          CMD_DOWN_PRESS,    CMD_DOWN_RELEASE, CMD_LEFT_PRESS, CMD_LEFT_RELEASE,
     CMD_RIGHT_PRESS, CMD_RIGHT_RELEASE, CMD_DELETE,       CMD_SPACE,      CMD_ENTER,
@@ -48,8 +49,8 @@ int screen_coordinate(uint8_t byte) {
 void send_mouse(Mouse_Action action, uint8_t x, uint8_t y) {
     const int px = screen_coordinate(x);
     const int py = screen_coordinate(y);
-    if (app.state) app.state->handle_mouse(action, px, py);
-    if (action == MOUSE_PRESS && app.state) app.state->handle_mouse(MOUSE_RELEASE, px, py);
+    app.send_mouse(action, px, py);
+    if (action == MOUSE_PRESS) app.send_mouse(MOUSE_RELEASE, px, py);
 }
 
 void send_key(int index) {
@@ -114,7 +115,7 @@ void run_script(const uint8_t* script, size_t size) {
 // game makes it once), the recorded state.
 void start_saved_game() {
     play_record.grid.redraw_region(0, 0, GRID_COLS, GRID_ROWS);
-    if (!app.sidebar) app.sidebar = std::make_unique<Sidebar>();
+    if (!game.sidebar) app.set_sidebar(std::make_unique<Sidebar>());
     app.enter_saved_state();
 }
 
@@ -136,6 +137,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else {
         run_script(default_script, sizeof default_script);
     }
-    app.change_state(STATE_NONE);
+    app.enter_state(STATE_NONE);
     return 0;
 }

@@ -5,7 +5,7 @@
 // The rest, at most 512 bytes, is the text; the C-string calls see it up to its first zero.
 #include "fuzz_world.h"
 
-#include "ui/texts.h"
+#include "media/texts.h"
 
 #include <string>
 

@@ -3,7 +3,9 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/bitmaps.h"
+#include "play/move_commands.h"
 #include "play/play_record.h"
 
 #include <functional>
@@ -29,8 +31,8 @@ struct Recording_State : Game_State {
     std::vector<std::string> typed_by_frame;
     std::vector<std::function<void()>> script; // one step a frame
 
-    void do_frame() override {
-        frames.push_back(app.frame_seconds);
+    void do_frame(double seconds) override {
+        frames.push_back(seconds);
         typed_by_frame.push_back(typed);
         if (frames.size() <= script.size()) {
             script[frames.size() - 1]();
@@ -86,7 +88,7 @@ TEST_F(App_Test, KeysWhileNotTyping) {
 }
 
 TEST_F(App_Test, KeysWhileTyping) {
-    app.text_entry = true;
+    game.text_entry = true;
     // W, A, S and D type their letters, capital with either shift; an arrow types nothing (its
     // value lies outside '!'..'z'); caps lock alone gives lower case; a shifted digit or
     // punctuation mark types itself unshifted; shift wins over caps lock.
@@ -149,7 +151,7 @@ TEST_F(App_Test, MovementCommandsSetThePlayFlags) {
     EXPECT_EQ(flags_after({CMD_LEFT_PRESS, CMD_RIGHT_PRESS, CMD_RIGHT_RELEASE, CMD_LEFT_RELEASE,
                            CMD_UP, CMD_DOWN_PRESS, CMD_DOWN_RELEASE}),
               (std::vector<uint32_t>{FLAG_LEFT, FLAG_RIGHT, 0, 0, rotate, drop, rotate}));
-    app.options.flags |= opt_uncontrolled_drop;
+    game.options.flags |= opt_uncontrolled_drop;
     EXPECT_EQ(flags_after({CMD_DOWN_PRESS, CMD_DOWN_RELEASE, CMD_LEFT_PRESS, CMD_STOP}),
               (std::vector<uint32_t>{drop, drop, drop | FLAG_LEFT, rotate}));
     for (Command c : {CMD_ENTER, CMD_ESCAPE, CMD_SPACE, CMD_DELETE, CMD_CHAR, CMD_BACKSPACE,
@@ -167,25 +169,27 @@ TEST_F(App_Test, EventsComeFirstAndEachFrameGetsTheTimeSinceTheLast) {
     for (SDLKey k : {SDLK_x, SDLK_y, SDLK_z})
         push_key(k);
     screen->script = {
-        [&] { now += 3 * MS; },                   // a frame that draws for 3 ms
+        [&] { now += 3 * MS; },                      // a frame that draws for 3 ms
         [&] { push_key(SDLK_m), push_key(SDLK_n); }, // keys pressed while the frame runs
-        [&] { now += 45 * MS; },                  // a frame slower than the period
+        [&] { now += 45 * MS; },                     // a frame slower than the period
     };
     app.run();
     EXPECT_EQ(screen->typed_by_frame, (std::vector<std::string>{"xyz", "xyz", "xyzmn", "xyzmn"}));
     EXPECT_EQ(screen->frames, (std::vector<double>{0.001, 0.020, 0.020, 0.045}));
 }
 
-TEST_F(App_Test, OldStateIsDestroyedBeforeTheNewOneIsBuilt) {
+TEST_F(App_Test, TheSwitchWaitsForTheHandlerAndTheOldStateIsDestroyedBeforeTheNewOneIsBuilt) {
+    game.change_state(STATE_SPLASH);
+    EXPECT_EQ(app.state.get(), screen) << "asked for, not made";
+    EXPECT_TRUE(app.send_command(CMD_UP)) << "the state that asked still handles";
     // The splash gives its logos back when it goes and requests them when it comes. Were the new
     // one built first, the old one's destructor would leave the logos unloaded.
-    app.change_state(STATE_SPLASH);
-    app.change_state(STATE_SPLASH);
+    app.enter_state(STATE_SPLASH);
     EXPECT_NE(zgl_bitmap_size(BMP_MAKER_LOGO).w, 0) << "the new splash's logo must be loaded";
 
     // Unknown ids build nothing (and the splash gave its logo back); a saved one starts the splash.
     for (State_Id id : {STATE_NONE, 42}) {
-        app.change_state(id);
+        app.enter_state(id);
         EXPECT_TRUE(!app.state && play_record.state_id == id) << id;
     }
     EXPECT_EQ(zgl_bitmap_size(BMP_MAKER_LOGO).w, 0);

@@ -2,8 +2,8 @@
 #include "game_test.h"
 
 #include "media/bitmaps.h"
+#include "media/texts.h"
 #include "ui/controls.h"
-#include "ui/texts.h"
 
 namespace {
 

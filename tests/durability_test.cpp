@@ -34,13 +34,15 @@ Records version(int v) {
     r.options.opt_special_chance = v ? 77 : 33;
     std::memset(r.options.reserved, v ? 0xa5 : 0x00, sizeof r.options.reserved);
     default_score_table(&r.scores);
-    for (int i = 0; i < SCORE_ROWS; ++i) r.scores.rows[i].score = v ? 9000 - i : 1000 - i;
+    for (int i = 0; i < SCORE_ROWS; ++i)
+        r.scores.rows[i].score = v ? 9000 - i : 1000 - i;
     std::strcpy(r.scores.rows[0].name, v ? "Second" : "First");
     r.game.state_id = v ? 2 : -1;
     r.game.flags = v ? 0x201 : 0x1;
     r.game.level = v ? 9 : 1;
     r.game.score = v ? 123456 : 0;
-    for (int c = 0; c < GRID_COLS; ++c) r.game.grid.cells[19 * GRID_COLS + c] = v ? c % 7 : -1;
+    for (int c = 0; c < GRID_COLS; ++c)
+        r.game.grid.cells[19 * GRID_COLS + c] = v ? c % 7 : -1;
     return r;
 }
 
@@ -119,4 +121,4 @@ TEST(Durability, KilledSavesLeaveTheOldOrTheNewImage) {
     EXPECT_EQ(err.text(), "");
 }
 
-}  // namespace
+} // namespace

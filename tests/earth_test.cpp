@@ -3,6 +3,8 @@
 #include "effects_support.h"
 
 #include "media/sounds.h"
+#include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/well.h"
 
 #include <algorithm>
@@ -23,12 +25,14 @@ TEST_F(Earth_Test, TheWellShakesByTheDrawnOffsetsThenABlockFallsOneCellPerDropWi
         play_record.grid.clear_rows(0, GRID_ROWS);
         sound_forget_all();
         put(3, 5, 2);
-        app.block_size = size;
+        SDL_Surface* const texture = size ? create_surface(GRID_COLS * size, size) : nullptr;
+        use_block_texture(texture); // the block size is the texture's height
+        if (texture) free_surface(texture);
         std::srand(2024);
         std::vector<int> draws(2 * 23 + 1);
         std::generate(draws.begin(), draws.end(), std::rand);
         std::srand(2024);
-        app.change_state(STATE_EARTH);
+        app.enter_state(STATE_EARTH);
         for (int i = 0; i < 23; ++i) {
             paint_screen(0, 0, 90);
             frame();
@@ -56,7 +60,7 @@ TEST_F(Earth_Test, ColumnsOverHolesInOneRowDropTogetherAndABlockOnTheFloorStays)
     put(2, 17, 3);
     put(2, 16, 6); // the stack above moves with the block
     put(9, 17, 5);
-    app.change_state(STATE_EARTH);
+    app.enter_state(STATE_EARTH);
     EXPECT_EQ(run_while(STATE_EARTH), 24 + 2 + 2) << "one drop for both columns";
     EXPECT_EQ(sound_play_count(SND_BLOCK_HIT), 2) << "one hit per column";
     EXPECT_EQ(well(16), "............../..6.........../..3......5..../..1......1..0./");
@@ -67,7 +71,7 @@ TEST_F(Earth_Test, BlocksThatFallIntoARowAndCompleteItLeadToTheRowClear) {
     fill_row(19, 1, 13);
     fill_row(17, 2, 4);
     put(13, 15, 6);
-    app.change_state(STATE_EARTH);
+    app.enter_state(STATE_EARTH);
     run_while(STATE_EARTH);
     EXPECT_EQ(well(17), "............../2222.222222226/11111111111112/");
     EXPECT_EQ(play_record.state_id, STATE_KILL_ROWS);

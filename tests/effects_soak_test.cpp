@@ -32,25 +32,24 @@ TEST_F(Effects_Soak_Test, EveryEffectRunsManyTimesThroughWholeGamesKeepingTheWel
                             CMD_LEFT_RELEASE, CMD_RIGHT_PRESS, CMD_RIGHT_RELEASE, CMD_UP,
                             CMD_DOWN_RELEASE, CMD_SPACE,       CMD_DELETE};
     const double frame_lengths[] = {0.0, 0.001, 0.004, 0.016, 0.033, 0.05, 0.1, 0.26, 0.5};
-    app.options.flags |= opt_special_blocks;
-    app.options.opt_special_chance = 100;
+    game.options.flags |= opt_special_blocks;
+    game.options.opt_special_chance = 100;
     int entered[STATE_COUNT] = {};
     for (unsigned seed = 1; seed <= 6; ++seed) {
         SCOPED_TRACE(seed);
         std::srand(seed);
         std::minstd_rand input(seed); // the player's own choices, apart from the game's draws
-        app.sidebar.reset(seed % 2 ? nullptr : new Sidebar);
+        app.set_sidebar(seed % 2 ? nullptr : std::make_unique<Sidebar>());
         reset_play_record(&play_record);
-        app.change_state(STATE_PLAY);
+        app.enter_state(STATE_PLAY);
         State_Id last_id = STATE_PLAY;
         int32_t last_score = 0, frames = 0;
         for (; frames < 300000 && !(play_record.flags & FLAG_GAME_OVER); ++frames) {
             // Pauses do not last: play ignores everything else while paused.
-            if (play_record.flags & FLAG_PAUSED) app.state->handle_command(CMD_SPACE, nullptr);
-            if (input() % 100 < 40)
-                app.state->handle_command(keys[input() % std::size(keys)], nullptr);
+            if (play_record.flags & FLAG_PAUSED) app.send_command(CMD_SPACE, nullptr);
+            if (input() % 100 < 40) app.send_command(keys[input() % std::size(keys)], nullptr);
             set_frame_seconds(frame_lengths[input() % std::size(frame_lengths)]);
-            app.state->do_frame();
+            app.state_frame(Game_Test::frame_seconds());
             const State_Id id = play_record.state_id;
             ASSERT_EQ(classes.at(id - STATE_PLAY), typeid(*app.state)) << "state_id " << id;
             ASSERT_EQ(well().find_first_not_of("./012345678"), std::string::npos) << well();

@@ -5,6 +5,7 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
 #include "play/play_record.h"
 
 #include <string>
@@ -33,7 +34,7 @@ inline std::string well(int first = 0, int last = GRID_ROWS - 1) {
 
 inline void frame(int count = 1) {
     for (int i = 0; i < count; ++i)
-        app.state->do_frame();
+        app.state_frame(Game_Test::frame_seconds());
 }
 
 // Runs frames while the state of the id is current (and `until` does not hold); answers how many
@@ -41,7 +42,7 @@ inline void frame(int count = 1) {
 inline int run_while(State_Id id, bool (*until)() = nullptr) {
     int frames = 0;
     for (; play_record.state_id == id && !(until && until()) && frames < 100000; ++frames)
-        app.state->do_frame();
+        app.state_frame(Game_Test::frame_seconds());
     return frames;
 }
 

@@ -34,15 +34,31 @@ template <class State> const State& the() {
 
 const Effect_Case effect_cases[] = {
     {"row_clear", STATE_KILL_ROWS, [] { fill_row(19, 2), put(4, 18, 1), put(4, 17, 5); },
-     [] { return the<KillRows_State>().phase == 2 && !the<KillRows_State>().take_row; }, "0*"},
+     [] {
+         return the<KillRows_State>().phase == KillRows_State::Phase::collapse &&
+                !the<KillRows_State>().take_row;
+     },
+     "0*"},
     {"earth", STATE_EARTH, [] { put(3, 5, 2); },
-     [] { return the<Earth_State>().phase == 1 && !the<Earth_State>().settled; }, "1*0"},
+     [] {
+         return the<Earth_State>().phase == Earth_State::Phase::settle &&
+                !the<Earth_State>().settled;
+     },
+     "1*0"},
     {"ice", STATE_ICE, [] { put(6, 19, 3), put(6, 18, 1); },
-     [] { return the<Ice_State>().phase == 3 && !the<Ice_State>().settled; }, "1*"},
+     [] {
+         return the<Ice_State>().phase == Ice_State::Phase::break_away && !the<Ice_State>().settled;
+     },
+     "1*"},
     {"fire", STATE_FIRE, [] { fill_row(19, 1, 13); },
-     [] { return the<Fire_State>().phase == 1 && the<Fire_State>().timer < 0.7f; }, "1*0"},
+     [] {
+         return the<Fire_State>().phase == Fire_State::Phase::burn &&
+                the<Fire_State>().timer < 0.7f;
+     },
+     "1*0"},
     {"lightning", STATE_LIGHTNING, [] { fill_row(19, 1, 13); },
-     [] { return the<Lightning_State>().phase == 3; }, "1*0{7}"}, // none while the bolt fades
+     [] { return the<Lightning_State>().phase == Lightning_State::Phase::bolt_fade; },
+     "1*0{7}"}, // none while the bolt fades
 };
 
 class All_Effects_Test : public Effect_Test, public ::testing::WithParamInterface<Effect_Case> {};
@@ -55,7 +71,7 @@ void start(const Effect_Case& effect, bool full_bottom = false) {
     for (int col = 0; full_bottom && col < GRID_COLS; ++col)
         if (!play_record.grid.is_occupied(col, GRID_ROWS - 1)) put(col, GRID_ROWS - 1, 4);
     play_record.grid.find_full_rows(GRID_ROWS - 1, 0); // as play hands over to the row clear
-    app.change_state(effect.id);
+    app.enter_state(effect.id);
 }
 
 TEST_P(All_Effects_Test, EscapeByKeyOrEitherCornerKeepsTheWellAsItStandsAndPauseGoesOn) {
@@ -65,11 +81,11 @@ TEST_P(All_Effects_Test, EscapeByKeyOrEitherCornerKeepsTheWellAsItStandsAndPause
         ASSERT_EQ(play_record.state_id, GetParam().id);
         const std::string cells = well();
         const uint32_t flags = play_record.flags;
-        EXPECT_FALSE(app.state->handle_mouse(MOUSE_PRESS, 114, 150)) << "beside the pause spot";
-        EXPECT_TRUE(app.state->handle_mouse(MOUSE_PRESS, 124, 159)) << "the pause spot";
+        EXPECT_FALSE(app.send_mouse(MOUSE_PRESS, 114, 150)) << "beside the pause spot";
+        EXPECT_TRUE(app.send_mouse(MOUSE_PRESS, 124, 159)) << "the pause spot";
         EXPECT_EQ(play_record.flags, flags ^ FLAG_PAUSED) << "the flag only: the effect goes on";
-        EXPECT_TRUE(spot.x ? app.state->handle_mouse(MOUSE_PRESS, spot.x, spot.y)
-                           : app.state->handle_command(CMD_ESCAPE, nullptr));
+        EXPECT_TRUE(spot.x ? app.send_mouse(MOUSE_PRESS, spot.x, spot.y)
+                           : app.send_command(CMD_ESCAPE, nullptr));
         EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
         EXPECT_EQ(well(), cells);
     }
@@ -77,12 +93,12 @@ TEST_P(All_Effects_Test, EscapeByKeyOrEitherCornerKeepsTheWellAsItStandsAndPause
 
 // A sideways or fast-drop key held through the effect must not act on the next piece.
 TEST_P(All_Effects_Test, HeldKeysAreDroppedAtTheEndAndTheSidebarIsDrawnButOnTheLastFrames) {
-    app.sidebar = std::make_unique<Sidebar>();
+    app.set_sidebar(std::make_unique<Sidebar>());
     const SDL_Color panel = colour_at(zgl_get_bitmap(BMP_SIDEBAR), 2, 2);
     start(GetParam());
     for (const Command key : {CMD_RIGHT_PRESS, CMD_LEFT_PRESS, CMD_DOWN_PRESS, CMD_UP})
-        EXPECT_TRUE(app.state->handle_command(key, nullptr));
-    EXPECT_FALSE(app.state->handle_command(CMD_DELETE, nullptr)) << "no flare during an effect";
+        EXPECT_TRUE(app.send_command(key, nullptr));
+    EXPECT_FALSE(app.send_command(CMD_DELETE, nullptr)) << "no flare during an effect";
     const uint32_t keys = FLAG_LEFT | FLAG_RIGHT | FLAG_FAST_DROP | FLAG_ROTATE;
     EXPECT_EQ(play_record.flags & keys, FLAG_LEFT | FLAG_FAST_DROP | FLAG_ROTATE);
     std::string drawn;
@@ -112,7 +128,7 @@ TEST_P(All_Effects_Test, ClosedAtAnyFrameItComesBackAsTheEffectBeganAndRunsItOnc
         for (; play_record.state_id != STATE_PLAY && frames < 1000; ++frames) {
             if (frames == close_at) {
                 app.save_game_for_next_start();
-                app.change_state(STATE_NONE);
+                app.enter_state(STATE_NONE);
                 play_record = Play_Record();
                 app.load_records();
                 play_record.grid.redraw_region(0, 0, GRID_COLS, GRID_ROWS);
@@ -131,6 +147,6 @@ TEST_P(All_Effects_Test, ClosedAtAnyFrameItComesBackAsTheEffectBeganAndRunsItOnc
 }
 
 INSTANTIATE_TEST_SUITE_P(Effects, All_Effects_Test, ::testing::ValuesIn(effect_cases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& param_info) { return std::string(param_info.param.name); });
 
 } // namespace

@@ -3,11 +3,13 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/effect_table.h"
+#include "game/game_context.h"
 #include "media/sounds.h"
+#include "media/texts.h"
 #include "media/video.h"
 #include "play/faldor_state.h"
 #include "play/play_record.h"
-#include "ui/texts.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -64,15 +66,15 @@ class Play_Test : public Game_Test {
     // A new game and its first frame, taking no time: the level rises and a piece enters.
     void new_game() {
         reset_play_record(&play_record);
-        app.change_state(STATE_PLAY);
+        app.enter_state(STATE_PLAY);
         frame(0.0);
     }
 
     static bool has_flag(uint32_t flag) { return (play_record.flags & flag) != 0; }
-    bool command(Command c) { return app.state->handle_command(c, nullptr); }
+    bool command(Command c) { return app.send_command(c, nullptr); }
     void frame(double seconds) {
         set_frame_seconds(seconds);
-        app.state->do_frame();
+        app.state_frame(Game_Test::frame_seconds());
     }
 
     // Puts an ordinary piece of the shape at the position, falling with no key held, target on
@@ -97,22 +99,23 @@ class Play_Test : public Game_Test {
 // The level rises silently on the first frame and with its sound later; the fall speed grows
 // with it, and a fast drop is 24 cells a second.
 TEST_F(Play_Test, TheLevelRisesAndSetsTheFallSpeed) {
-    auto level = [] {
+    auto level_state = [] {
         return std::tuple(play_record.level, play_record.flares, play_record.blocks_cleared,
                           sound_play_count(SND_NEW_LEVEL), play_record.current.row);
     };
-    EXPECT_EQ(level(), std::tuple(1, 1, 0, 0, 0)) << "silent, and a piece came in";
+    EXPECT_EQ(level_state(), std::tuple(1, 1, 0, 0, 0)) << "silent, and a piece came in";
     place(0, 0, 3, 5, 1);
     play_record.blocks_cleared = 70; // as a row clear would leave it: the excess is not kept
     frame(0.0);
-    EXPECT_EQ(level(), std::tuple(2, 2, 0, 1, 0)) << "with its sound, and a new piece came in";
+    EXPECT_EQ(level_state(), std::tuple(2, 2, 0, 1, 0))
+        << "with its sound, and a new piece came in";
 
     for (int level : {0, 1, 20}) {
         place(0, 0, 5, 5, level);
         frame(0.01);
         EXPECT_NEAR(play_record.current.y, 80 + 2 * BLOCK * 0.01 * level * 0.6, 1e-3) << level;
     }
-    app.options.flags = opt_uncontrolled_drop;
+    game.options.flags = opt_uncontrolled_drop;
     place(0, 0, 5, 5);
     command(CMD_DOWN_PRESS);
     command(CMD_DOWN_RELEASE);
@@ -120,7 +123,7 @@ TEST_F(Play_Test, TheLevelRisesAndSetsTheFallSpeed) {
     EXPECT_NEAR(play_record.current.y, 80 + FAST_STEP, 1e-3) << "an uncontrolled drop goes on";
     frame(0.5); // 192 pixels, but one row per frame at most
     EXPECT_EQ(play_record.current.row, 7) << "the row the piece moves into";
-    app.state->handle_mouse(MOUSE_RELEASE, 3, 4);
+    app.send_mouse(MOUSE_RELEASE, 3, 4);
     EXPECT_FALSE(has_flag(FLAG_FAST_DROP)) << "until a mouse button is released";
 }
 
@@ -206,14 +209,29 @@ TEST_F(Play_Test, APieceNeverOverlapsABlockAndItsLandingOnlyAddsItsCells) {
         int landed_col;
         const char* why;
     } cases[] = {
-        {0, 0, 7, 7, column_of_blocks(6, 9),
-         {{0, CMD_DOWN_PRESS}, {0, CMD_LEFT_PRESS}, {5, CMD_LEFT_RELEASE}}, 7,
+        {0,
+         0,
+         7,
+         7,
+         column_of_blocks(6, 9),
+         {{0, CMD_DOWN_PRESS}, {0, CMD_LEFT_PRESS}, {5, CMD_LEFT_RELEASE}},
+         7,
          "a square dropped beside a column, left tapped for 50 ms"},
-        {3, 0, 5, 10, well_with({{5, 7}, {5, 11}}, 2),
-         {{0, CMD_LEFT_PRESS}, {1, CMD_UP}, {2, CMD_LEFT_RELEASE}, {30, CMD_DOWN_PRESS}}, 4,
+        {3,
+         0,
+         5,
+         10,
+         well_with({{5, 7}, {5, 11}}, 2),
+         {{0, CMD_LEFT_PRESS}, {1, CMD_UP}, {2, CMD_LEFT_RELEASE}, {30, CMD_DOWN_PRESS}},
+         4,
          "a flat bar turned while sliding left: it fits at column 4, not at 5"},
-        {1, 1, 13, 17, well_with({}, 2),
-         {{0, CMD_LEFT_PRESS}, {1, CMD_UP}, {2, CMD_LEFT_RELEASE}, {30, CMD_DOWN_PRESS}}, 12,
+        {1,
+         1,
+         13,
+         17,
+         well_with({}, 2),
+         {{0, CMD_LEFT_PRESS}, {1, CMD_UP}, {2, CMD_LEFT_RELEASE}, {30, CMD_DOWN_PRESS}},
+         12,
          "an upright J turned while sliding off the right wall would stand outside the well"},
     };
     const auto overlaps = [] {
@@ -317,11 +335,11 @@ TEST_F(Play_Test, AGameResumedAfterItsEndStillShowsThatItIsOver) {
 
     // Saved paused; the next start builds a new play state with nothing of the old one loaded.
     play_record.flags |= FLAG_PAUSED;
-    app.state.reset();
+    app.enter_state(STATE_NONE);
     forget_all_texts();
-    zgl_forget_all();
+    zgl_release_all();
     Stderr_Capture err;
-    app.change_state(STATE_PLAY);
+    app.enter_state(STATE_PLAY);
     EXPECT_STREQ(text_of(TXT_PRESS_ENTER), "- press [enter] to continue -");
     frame(0.01);
     EXPECT_EQ(err.count("Bitmap is not loaded"), 0) << "everything it draws was prepared";
@@ -330,9 +348,9 @@ TEST_F(Play_Test, AGameResumedAfterItsEndStillShowsThatItIsOver) {
     for (Command c : {CMD_SPACE, CMD_UP, CMD_DELETE, CMD_LEFT_PRESS, CMD_DOWN_PRESS, CMD_STOP})
         EXPECT_FALSE(command(c)) << char(c);
     EXPECT_EQ(play_record.flags, FLAG_GAME_OVER | FLAG_PAUSED);
-    EXPECT_TRUE(app.state->handle_mouse(MOUSE_PRESS, 50, 50));
+    EXPECT_TRUE(app.send_mouse(MOUSE_PRESS, 50, 50));
     EXPECT_EQ(play_record.state_id, STATE_SCORE_INPUT) << "after a mouse press";
-    app.change_state(STATE_PLAY);
+    app.enter_state(STATE_PLAY);
     command(CMD_ENTER);
     EXPECT_EQ(play_record.state_id, STATE_SCORE_INPUT) << "after enter";
 }

@@ -33,7 +33,7 @@ TEST_F(Fire_Test, BurnsLieInTheOccupiedRowsButNotTheLastColumnAndFourteenSoundDe
             expected[(19 - std::rand() % 3) * (GRID_COLS + 1) + col] = '.';
         }
         fourteens += count == 14;
-        app.change_state(STATE_FIRE);
+        app.enter_state(STATE_FIRE);
         Mix_HaltChannel(-1); // every channel free: the sounds take channels from 0 in their order
         std::srand(seed);
         frame();

@@ -16,9 +16,9 @@ constexpr int64_t MS = 1000000;
 
 // A clock that moves only when the game works (advance) or sleeps.
 struct Fake_Time {
-    int64_t now = 5 * MS + 123;  // the clock's epoch is arbitrary
+    int64_t now = 5 * MS + 123; // the clock's epoch is arbitrary
     std::vector<int64_t> sleeps;
-    bool short_sleeps = false;   // sleeps return half-way, as signals make them do
+    bool short_sleeps = false; // sleeps return half-way, as signals make them do
 
     Time_Source source() {
         return {[this] { return now; },
@@ -61,7 +61,8 @@ TEST_F(Clock_Test, PacesFramesToTheCeilingBySleepingOutEachPeriod) {
     // The wait happens inside the frame, after its work: one sleep of what is left of the period.
     EXPECT_EQ(time.sleeps.size(), 601u);
     EXPECT_NEAR(time.sleeps[1], 16666667 - 3 * MS, 1);
-    // Frame times in whole milliseconds; the first frame sees one; the rest add up to the wall time.
+    // Frame times in whole milliseconds; the first frame sees one; the rest add up to the wall
+    // time.
     EXPECT_EQ(seconds[0], 0.001);
     double sum = 0;
     for (size_t i = 1; i < seconds.size(); ++i) {
@@ -74,13 +75,13 @@ TEST_F(Clock_Test, PacesFramesToTheCeilingBySleepingOutEachPeriod) {
 TEST_F(Clock_Test, GameTimeFollowsTheWallClockWhateverTakesTheTime) {
     struct Case {
         int fps;
-        int64_t work, gap;  // the frame's drawing, the events taken before it
-        double frame;       // the steady frame time
+        int64_t work, gap; // the frame's drawing, the events taken before it
+        double frame;      // the steady frame time
     } cases[] = {
-        {60, 2 * MS, 20 * MS, 0.0367},  // long event handling: no sleep, the time still counts
-        {60, 25 * MS, 0, 0.025},        // frames slower than the ceiling run as they come
-        {100, 1 * MS, 3 * MS, 0.010},   // the events' time comes out of the next wait
-        {0, 7 * MS, 4 * MS, 0.011},     // unpaced: no sleep at all
+        {60, 2 * MS, 20 * MS, 0.0367}, // long event handling: no sleep, the time still counts
+        {60, 25 * MS, 0, 0.025},       // frames slower than the ceiling run as they come
+        {100, 1 * MS, 3 * MS, 0.010},  // the events' time comes out of the next wait
+        {0, 7 * MS, 4 * MS, 0.011},    // unpaced: no sleep at all
     };
     for (const Case& c : cases) {
         time = Fake_Time();
@@ -102,7 +103,7 @@ TEST_F(Clock_Test, GameTimeFollowsTheWallClockWhateverTakesTheTime) {
 TEST_F(Clock_Test, AStallCountsAsOneShortFrameAndPacingStartsAfresh) {
     Frame_Clock clock(60, time.source());
     run(clock, 10, 2 * MS);
-    time.now += 3000 * MS;  // the process was stopped
+    time.now += 3000 * MS; // the process was stopped
     EXPECT_EQ(clock.begin_frame(), MAX_FRAME_SECONDS);
     time.now += 2 * MS;
     time.sleeps.clear();
@@ -119,7 +120,7 @@ TEST_F(Clock_Test, ASleepCutShortIsSleptAgainUntilThePeriodIsOver) {
     std::vector<int64_t> starts;
     run(clock, 3, 1 * MS, 0, &starts);
     EXPECT_NEAR(starts[2] - starts[1], 20 * MS, MS / 2);
-    EXPECT_EQ(time.sleeps.size(), 18u);  // 19, 9.5, 4.75, 2.4, 1.2 and 0.6 ms left, each frame
+    EXPECT_EQ(time.sleeps.size(), 18u); // 19, 9.5, 4.75, 2.4, 1.2 and 0.6 ms left, each frame
 }
 
 TEST_F(Clock_Test, RestartMakesTheNextFrameTheFirst) {
@@ -141,7 +142,8 @@ struct Parsed {
 Parsed parse(std::vector<std::string> words) {
     std::vector<char*> argv;
     words.insert(words.begin(), "vextile");
-    for (std::string& w : words) argv.push_back(w.data());
+    for (std::string& w : words)
+        argv.push_back(w.data());
     argv.push_back(nullptr);
     Launch_Options options;
     char* out_text = nullptr;
@@ -165,7 +167,7 @@ TEST(Command_Line, OptionsAndMistakes) {
         std::vector<std::string> words;
         Launch launch;
         int fps;
-        std::string err;  // the one line before the usage line, when there is a mistake
+        std::string err; // the one line before the usage line, when there is a mistake
     } cases[] = {
         {{}, Launch::RUN, 60, ""},
         {{"--fps", "144"}, Launch::RUN, 144, ""},
@@ -173,19 +175,33 @@ TEST(Command_Line, OptionsAndMistakes) {
         {{"--fps", "1000"}, Launch::RUN, 1000, ""},
         {{"--fps", "0"}, Launch::RUN, 0, ""},
         {{"--fps", "30", "--fps", "75"}, Launch::RUN, 75, ""},
-        {{"--fps", "9"}, Launch::EXIT_USAGE, 0,
+        {{"--fps", "9"},
+         Launch::EXIT_USAGE,
+         0,
          "vextile: --fps wants 0 or a whole number from 10 to 1000, not '9'"},
-        {{"--fps", "1001"}, Launch::EXIT_USAGE, 0,
+        {{"--fps", "1001"},
+         Launch::EXIT_USAGE,
+         0,
          "vextile: --fps wants 0 or a whole number from 10 to 1000, not '1001'"},
-        {{"--fps", "-60"}, Launch::EXIT_USAGE, 0,
+        {{"--fps", "-60"},
+         Launch::EXIT_USAGE,
+         0,
          "vextile: --fps wants 0 or a whole number from 10 to 1000, not '-60'"},
-        {{"--fps=6O"}, Launch::EXIT_USAGE, 0,
+        {{"--fps=6O"},
+         Launch::EXIT_USAGE,
+         0,
          "vextile: --fps wants 0 or a whole number from 10 to 1000, not '6O'"},
-        {{"--fps", " 60"}, Launch::EXIT_USAGE, 0,
+        {{"--fps", " 60"},
+         Launch::EXIT_USAGE,
+         0,
          "vextile: --fps wants 0 or a whole number from 10 to 1000, not ' 60'"},
-        {{"--fps="}, Launch::EXIT_USAGE, 0,
+        {{"--fps="},
+         Launch::EXIT_USAGE,
+         0,
          "vextile: --fps wants 0 or a whole number from 10 to 1000, not ''"},
-        {{"--fps", "99999999999999999999"}, Launch::EXIT_USAGE, 0,
+        {{"--fps", "99999999999999999999"},
+         Launch::EXIT_USAGE,
+         0,
          "vextile: --fps wants 0 or a whole number from 10 to 1000, not '99999999999999999999'"},
         {{"--fps"}, Launch::EXIT_USAGE, 0, "vextile: --fps needs a value"},
         {{"--frames", "3"}, Launch::EXIT_USAGE, 0, "vextile: unknown option '--frames'"},
@@ -221,4 +237,4 @@ TEST(Command_Line, HelpAndVersionPrintAndEnd) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -4,6 +4,7 @@
 
 #include "app/vextile.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
 #include "play/well.h"
 
@@ -80,7 +81,7 @@ class Well_Test : public Game_Test {
         for (int i = 0; i < 16 * 16; ++i)
             if (!same_colour(colour_at(target, x + i % 16, y + i / 16),
                              tile < 0 ? colour
-                                      : colour_at(app.block_texture, tile * 16 + i % 16, i / 16)))
+                                      : colour_at(block_texture(), tile * 16 + i % 16, i / 16)))
                 return false;
         return true;
     }

@@ -13,7 +13,7 @@ TEST_F(Ice_Test, WithoutTileThreeNothingChangesTheMissSoundsAndItLeavesOnFrame31
     fill_row(19, 1, 6);
     put(6, 18, 5);
     const std::string before = well();
-    app.change_state(STATE_ICE);
+    app.enter_state(STATE_ICE);
     EXPECT_EQ(run_while(STATE_ICE), 31);
     EXPECT_EQ(play_record.state_id, STATE_PLAY);
     EXPECT_EQ(well(), before);
@@ -24,7 +24,7 @@ TEST_F(Ice_Test, WithoutTileThreeNothingChangesTheMissSoundsAndItLeavesOnFrame31
 TEST_F(Ice_Test, IceInTheTopRowSimplyMelts) {
     put(4, 0, 3);
     put(4, 1, 1);
-    app.change_state(STATE_ICE);
+    app.enter_state(STATE_ICE);
     frame(14);
     EXPECT_EQ(well(0, 1), "....7........./....1........./");
     EXPECT_EQ(sound_play_count(SND_MISS) * 10 + sound_play_count(SND_ICE_BREAK), 1) << "a break";
@@ -41,7 +41,7 @@ TEST_F(Ice_Test, StackedIceBreaksAwayLowestFirstAndTheBlocksAboveEndThreeLower) 
     put(6, 12, 2);
     put(10, 19, 3);
     put(10, 18, 4);
-    app.change_state(STATE_ICE);
+    app.enter_state(STATE_ICE);
     frame(2 * 14 + 1);
     EXPECT_EQ(well(17), "......8......./......8...4.../55555585558555/");
     frame(2); // the first step lifts both columns and lands them

@@ -25,7 +25,7 @@ TEST_F(Lightning_Test, TheShuffleMovesWholeColumnsAsDrawnAndKeepsEveryRowsCount)
             std::swap(expected[row * 15 + col], expected[row * 15 + other]);
     }
     std::srand(11);
-    app.change_state(STATE_LIGHTNING);
+    app.enter_state(STATE_LIGHTNING);
     frame(2); // the sound, then the shuffle
     EXPECT_EQ(well(), expected);
     run_while(STATE_LIGHTNING);
@@ -42,7 +42,7 @@ int alpha_of(Bitmap_Id id) {
 // given back, so the next lightning starts opaque again.
 TEST_F(Lightning_Test, EveryLightningLoadsItsPicturesAfreshAndFadesThemWithoutAFlash) {
     for (int run = 0; run < 2; ++run) {
-        app.change_state(STATE_LIGHTNING);
+        app.enter_state(STATE_LIGHTNING);
         int white = 255, bolt = 255;
         EXPECT_EQ(alpha_of(BMP_BLANK_WHITE) + alpha_of(BMP_LIGHTNING_01), 2 * 255) << run;
         for (frame(); play_record.state_id == STATE_LIGHTNING; frame()) {

@@ -5,6 +5,7 @@
 #include "media/bitmaps.h"
 #include "media/sounds.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 
 #include <filesystem>
 #include <set>
@@ -25,7 +26,9 @@ void use_media_without(const std::set<std::string>& missing) {
     }
 }
 
-bool is_black(SDL_Color c) { return c.r == 0 && c.g == 0 && c.b == 0; }
+bool is_black(SDL_Color c) {
+    return c.r == 0 && c.g == 0 && c.b == 0;
+}
 
 // ---- screen ----------------------------------------------------------------
 
@@ -61,9 +64,9 @@ TEST_F(Video_Test, FillRectClipsNegativeCornersAndDefaultsToTheScreen) {
 
 TEST_F(Video_Test, BackgroundIsDrawnWhileSetAndHoldsItsPicture) {
     set_background(BMP_BLANK_WHITE);
-    SDL_Surface* picture = zgl_hold(background);  // the test's own look
+    SDL_Surface* picture = zgl_hold(background); // the test's own look
     ASSERT_NE(picture, nullptr);
-    set_background(BMP_BLANK_WHITE);  // the same again: still one reference for the background
+    set_background(BMP_BLANK_WHITE); // the same again: still one reference for the background
     EXPECT_EQ(picture->refcount, 3) << "the catalogue, the background and the test";
     zgl_unload_bitmap(BMP_BLANK_WHITE);
     EXPECT_EQ(picture->refcount, 2) << "the catalogue let go; the background still holds it";
@@ -73,7 +76,7 @@ TEST_F(Video_Test, BackgroundIsDrawnWhileSetAndHoldsItsPicture) {
     set_background(BMP_NONE);
     EXPECT_EQ(picture->refcount, 1) << "the background let go of the old picture";
     fill_rect({10, 20, 30, 0}, {0, 0, 320, 320});
-    draw_background();  // no background: what was drawn stays
+    draw_background(); // no background: what was drawn stays
     EXPECT_TRUE(same_colour(colour_at(nullptr, 160, 160), {10, 20, 30, 0}));
     zgl_let_go(picture);
 }
@@ -153,7 +156,7 @@ TEST_F(Bitmap_Test, AlphaTwoFiftyFiveTurnsBlendingOff) {
     zgl_draw_bitmap(BMP_BLANK_WHITE, {0, 0});
     EXPECT_GT(colour_at(nullptr, 50, 50).r, 240);
 
-    zgl_set_bitmap_alpha(BMP_BLANK_WHITE, 256 + 7);  // only the low 8 bits count
+    zgl_set_bitmap_alpha(BMP_BLANK_WHITE, 256 + 7); // only the low 8 bits count
     EXPECT_EQ(s->format->alpha, 7);
 }
 
@@ -186,7 +189,7 @@ TEST_F(Bitmap_Test, UnloadGivesAFreshSurfaceWithoutTheOldSettings) {
     EXPECT_TRUE(old->flags & SDL_SRCCOLORKEY) << "the old surface stays valid for its holders";
     EXPECT_EQ(old->refcount, 1) << "the unload gave the catalogue's reference back";
     zgl_unload_bitmap(BMP_PAUSED);
-    zgl_unload_bitmap(BMP_PAUSED);  // no entry left: nothing more is given back
+    zgl_unload_bitmap(BMP_PAUSED); // no entry left: nothing more is given back
     EXPECT_EQ(old->refcount, 1);
     zgl_let_go(old);
 }
@@ -208,17 +211,17 @@ TEST_F(Bitmap_Test, ReleaseAllGivesEveryReferenceBackAndKeepsHeldPictures) {
 }
 
 TEST_F(Bitmap_Test, TheBlockTextureIsHeldByTheApplication) {
-    SDL_Surface* texture = app.block_texture;
+    SDL_Surface* texture = block_texture();
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(texture, zgl_get_bitmap(BMP_BLOCK_TEX));
     EXPECT_EQ(texture->refcount, 2) << "the catalogue and the application";
     zgl_hold(texture); // watch it
     zgl_unload_bitmap(BMP_BLOCK_TEX);
     EXPECT_EQ(texture->refcount, 2) << "the application keeps its tiles";
-    app.take_block_texture(); // a fresh texture; the old one is given back
-    EXPECT_NE(app.block_texture, texture);
+    take_block_texture(); // a fresh texture; the old one is given back
+    EXPECT_NE(block_texture(), texture);
     EXPECT_EQ(texture->refcount, 1);
-    EXPECT_EQ(app.block_texture->refcount, 2);
+    EXPECT_EQ(block_texture()->refcount, 2);
     zgl_let_go(texture);
 }
 
@@ -242,7 +245,7 @@ TEST_F(Sound_Test, PlayingBeforeLoadingComplainsThenPlays) {
     play_sound(SND_UI_CLICK);
     EXPECT_EQ(err.text(), "sound not loaded!\n");
     EXPECT_EQ(sound_play_count(SND_UI_CLICK), 1);
-    play_sound(SND_UI_CLICK);  // overlapping plays take two channels
+    play_sound(SND_UI_CLICK); // overlapping plays take two channels
     EXPECT_EQ(err.count("sound not loaded!\n"), 1);
     EXPECT_EQ(sound_play_count(SND_UI_CLICK), 2);
     EXPECT_GE(Mix_Playing(-1), 1);
@@ -251,7 +254,7 @@ TEST_F(Sound_Test, PlayingBeforeLoadingComplainsThenPlays) {
 TEST_F(Sound_Test, MissingSoundsAreReportedOnceForTheWholeRun) {
     use_media_without({"quake.wav"});
     Stderr_Capture err;
-    for (Sound_Id id : {SND_QUAKE, Sound_Id(4242)}) {  // a missing file and an id without one
+    for (Sound_Id id : {SND_QUAKE, Sound_Id(4242)}) { // a missing file and an id without one
         EXPECT_EQ(load_sound(id), nullptr);
         EXPECT_EQ(load_sound(id), nullptr);
         play_sound(id);
@@ -274,11 +277,13 @@ TEST_F(Sound_Test, ReleaseAllFreesTheChunksAndTheNextPlayLoadsAgain) {
 }
 
 TEST_F(Sound_Test, SeventeenthSoundFindsNoChannel) {
-    for (Sound_Id id = SND_BLOCK_HIT; id <= SND_KILLBLOX; ++id) load_sound(id);
+    for (Sound_Id id = SND_BLOCK_HIT; id <= SND_KILLBLOX; ++id)
+        load_sound(id);
     Mix_HaltChannel(-1);
-    for (int i = 0; i < 17; ++i) play_sound(SND_QUAKE);  // 1.4 s each: all still playing
+    for (int i = 0; i < 17; ++i)
+        play_sound(SND_QUAKE); // 1.4 s each: all still playing
     EXPECT_EQ(Mix_Playing(-1), 16);
     Mix_HaltChannel(-1);
 }
 
-}  // namespace
+} // namespace

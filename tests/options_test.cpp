@@ -3,6 +3,7 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
 #include "play/play_record.h"
 #include "play/saved_game.h"
 #include "store/options_file.h"
@@ -23,7 +24,7 @@ Bytes image_of(const Options_Record& options) {
 }
 
 Options_State* enter_options() {
-    app.change_state(STATE_OPTIONS);
+    app.enter_state(STATE_OPTIONS);
     return static_cast<Options_State*>(app.state.get());
 }
 
@@ -51,24 +52,24 @@ TEST_F(Options_Test, CancelByMouseLeavesTheOptionsAndTheFileAndOkWithNothingChan
     screen->handle_mouse(MOUSE_MOTION, cancel.x + 1, cancel.y + 1);
     screen->handle_mouse(MOUSE_MOTION, 2, 2);
     EXPECT_EQ(shown(*screen), "011 4");
-    EXPECT_TRUE(screen->handle_mouse(MOUSE_PRESS, cancel.x + 1, cancel.y + 1));
+    EXPECT_TRUE(app.send_mouse(MOUSE_PRESS, cancel.x + 1, cancel.y + 1));
     EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
-    EXPECT_EQ(app.options.flags, opt_special_blocks);
+    EXPECT_EQ(game.options.flags, opt_special_blocks);
     EXPECT_EQ(read_file_bytes(OPTIONS_FILE_NAME), file);
     EXPECT_TRUE(enter_options()->handle_command(Options_State::ACTION_OK, nullptr));
-    EXPECT_EQ(read_file_bytes(OPTIONS_FILE_NAME), image_of(app.options)) << "OK";
+    EXPECT_EQ(read_file_bytes(OPTIONS_FILE_NAME), image_of(game.options)) << "OK";
 }
 
 // Flags 0xf00000f0 | reserved bit | special blocks and 28 reserved bytes: the boxes flip random
 // colours on, special blocks off and uncontrolled drop on, and Enter on OK keeps all the rest.
 TEST_F(Options_Test, KeysMoveTheWrappingFocusFlipTheFocusedBoxAndEnterOnOkKeepsEveryOtherBit) {
-    app.options.flags = 0xf00000f0u | opt_reserved_bit | opt_special_blocks;
-    app.options.opt_special_chance = 77;
+    game.options.flags = 0xf00000f0u | opt_reserved_bit | opt_special_blocks;
+    game.options.opt_special_chance = 77;
     Bytes expected = {0xfd, 0, 0, 0xf0, 77, 0, 0, 0};
     for (int i = 0; i < 28; ++i)
-        expected.push_back(app.options.reserved[i] = static_cast<uint8_t>(i + 1));
+        expected.push_back(game.options.reserved[i] = static_cast<uint8_t>(i + 1));
     Options_State* const screen = enter_options();
-    const auto command = [&](Command c) { return screen->handle_command(c, nullptr); };
+    const auto command = [&](Command c) { return app.send_command(c); };
     EXPECT_TRUE(command(CMD_UP));
     EXPECT_EQ(shown(*screen), "010 4") << "up from the first box reaches Cancel";
     EXPECT_TRUE(command(CMD_DOWN_PRESS));
@@ -80,13 +81,13 @@ TEST_F(Options_Test, KeysMoveTheWrappingFocusFlipTheFocusedBoxAndEnterOnOkKeepsE
     EXPECT_TRUE(command(CMD_ENTER));
     EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
     EXPECT_EQ(read_file_bytes(OPTIONS_FILE_NAME), expected);
-    EXPECT_EQ(image_of(app.options), expected);
+    EXPECT_EQ(image_of(game.options), expected);
 }
 
 TEST_F(Options_Test, AGameQuitFromOptionsStartsAgainInOptions) {
     enter_options();
     save_saved_game(&play_record); // what the shutdown leaves in the file
-    app.change_state(STATE_NONE);
+    app.enter_state(STATE_NONE);
     play_record = Play_Record();
     app.load_records();
     ASSERT_EQ(play_record.state_id, 10);

@@ -3,6 +3,9 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/effect_table.h"
+#include "game/game_context.h"
+#include "play/block_tiles.h"
 #include "play/piece.h"
 
 #include <algorithm>
@@ -28,7 +31,7 @@ Cells cells_of(const Piece& piece) {
 bool shows_tile(int x, int y, int tile) {
     for (int i = 0; i < 16 * 16; ++i)
         if (!same_colour(colour_at(nullptr, x + i % 16, y + i / 16),
-                         colour_at(app.block_texture, tile * 16 + i % 16, i / 16)))
+                         colour_at(block_texture(), tile * 16 + i % 16, i / 16)))
             return false;
     return true;
 }
@@ -100,8 +103,8 @@ TEST_F(Piece_Generation_Test, EachFieldFromItsOwnDrawWithTheExactNumberOfCalls) 
         {true, true, 100, -1, 6},   {true, true, 100, 2, 5},   {false, true, 33, -1, -1}};
     // clang-format on
     for (const auto& c : cases) {
-        app.options = {(c.colors ? opt_random_colors : 0u) | (c.special ? opt_special_blocks : 0u),
-                       c.chance};
+        game.options = {(c.colors ? opt_random_colors : 0u) | (c.special ? opt_special_blocks : 0u),
+                        c.chance};
         for (unsigned seed = 1; seed <= 500; ++seed) {
             SCOPED_TRACE(testing::Message() << "case " << &c - cases << " seed " << seed);
             std::srand(seed);
@@ -109,7 +112,7 @@ TEST_F(Piece_Generation_Test, EachFieldFromItsOwnDrawWithTheExactNumberOfCalls) 
             std::generate(r.begin(), r.end(), std::rand);
             Piece p{0, 0, 0, 0, 9.0f}; // generation clears the piece first
             std::srand(seed);
-            generate_piece(p, c.shape);
+            generate_piece(p, c.shape, game.options);
             const long used = std::find(r.begin(), r.end(), std::rand()) - r.begin();
             const int k = c.shape == -1 ? 1 : 0; // the rotation's draw
             const bool special = c.calls == -1 ? r[2] % 100 < 33 : c.special && c.chance == 100;
@@ -134,13 +137,13 @@ TEST_F(Piece_Drawing_Test, SpecialFaceBlinksAndTheFlashFadesInOneSecond) {
     // ('2') for a quarter; it toggles only once the timer is below 0.
     std::string seen;
     for (int frame = 0; frame < 10; ++frame) {
-        draw_piece(piece);
+        draw_piece(piece, frame_seconds());
         seen += shows_tile(80, 96, TILE_LIGHTNING) ? 'L' : shows_tile(80, 96, 2) ? '2' : '?';
     }
     EXPECT_EQ(seen, "LLLLL222LL");
     EXPECT_TRUE(piece.blink_timer == 0.375f && shows_tile(64, 80, 2)) << "an ordinary cell";
     set_frame_seconds(1.0); // one long frame toggles once, not twice
-    draw_piece(piece);
+    draw_piece(piece, frame_seconds());
     EXPECT_TRUE(piece.blink_on == 0 && piece.blink_timer == 0.25f);
 
     piece = Piece{S, 0, 5, 5, 80.9f, 160.7f, 5, -1, -1, 0.0f, 0.0f, 0}; // cells at truncated pixels
@@ -148,10 +151,10 @@ TEST_F(Piece_Drawing_Test, SpecialFaceBlinksAndTheFlashFadesInOneSecond) {
     set_frame_seconds(0.25);
     std::string flash; // the flash tile, blends of it over the tile, then the tile alone
     for (int frame = 0; frame < 5; ++frame) {
-        draw_piece(piece);
+        draw_piece(piece, frame_seconds());
         flash += shows_tile(80, 160, TILE_FLASH) ? 'F' : shows_tile(80, 160, 5) ? '5' : '-';
     }
     EXPECT_EQ(flash, "F---5");
-    EXPECT_FALSE(app.block_texture->flags & SDL_SRCALPHA) << "the texture must be opaque again";
+    EXPECT_FALSE(block_texture()->flags & SDL_SRCALPHA) << "the texture must be opaque again";
     EXPECT_TRUE(shows_tile(96, 144, 5) && shows_tile(80, 144, 5) && shows_tile(64, 160, 5));
 }

@@ -5,13 +5,14 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "media/pixel_copy.h"
+#include "media/texts.h"
 #include "media/video.h"
 #include "play/play_record.h"
 #include "play/sidebar.h"
 #include "play/well.h"
-#include "ui/texts.h"
 
 #include <cstdio>
 #include <cstring>
@@ -219,11 +220,11 @@ Surface_Ptr play_frame_over(Uint8 grey, bool with_sidebar) {
     play_record.blocks_cleared = 0;
     play_record.level = 1;
     play_record.grid.set_cell(3, 19, 2);
-    app.sidebar.reset();
-    if (with_sidebar) app.sidebar = std::make_unique<Sidebar>();
-    app.change_state(STATE_PLAY);
+    app.set_sidebar(nullptr);
+    if (with_sidebar) app.set_sidebar(std::make_unique<Sidebar>());
+    app.enter_state(STATE_PLAY);
     paint_screen(grey, grey, grey);
-    app.state->do_frame();
+    app.state_frame(Game_Test::frame_seconds());
     SDL_Surface* screen_surface = get_screen();
     Surface_Ptr drawn = make_surface(screen_surface->w, screen_surface->h);
     if (drawn) copy_pixels(screen_surface, drawn.get());
@@ -245,7 +246,7 @@ void draw_sidebar_part_by_part(const Sidebar& s) {
     zgl_draw_bitmap(BMP_SIDEBAR, {s.panel.x, s.panel.y});
     zgl_draw_bitmap(BMP_SIDEBAR_NEXT, {s.next_label.x, s.next_label.y});
     zgl_draw_bitmap(BMP_SIDEBAR_NEXTBOX, {s.next_box.x, s.next_box.y});
-    draw_piece(play_record.next);
+    draw_piece(play_record.next, Game_Test::frame_seconds());
     zgl_draw_bitmap(BMP_SIDEBAR_LEVEL, {s.level_label.x, s.level_label.y});
     std::snprintf(text, sizeof text, "%03d", play_record.level);
     write_text_centered(text, s.panel.x, s.level_label.y + s.level_label.h, s.panel.w);
@@ -271,14 +272,14 @@ TEST_F(Pixel_Copy_Test, TheSidebarsBackdropShowsWhatDrawingItsPartsShows) {
     play_record.score = play_record.shown_score = 4711; // nothing left to count up
     play_record.flares = 3;
     for (int shape = 0; shape < SHAPE_COUNT; ++shape) {
-        generate_piece(play_record.next, shape);
+        generate_piece(play_record.next, shape, game.options);
         play_record.next.rotation = shape % 4;
         s.place_next_piece();
         paint_screen(90, 30, 200);
         draw_sidebar_part_by_part(s);
         const Surface_Ptr by_parts = screen_copy();
         paint_screen(90, 30, 200);
-        s.draw_sidebar();
+        s.draw_sidebar(frame_seconds());
         const Surface_Ptr by_backdrop = screen_copy();
         ASSERT_TRUE(by_parts && by_backdrop);
         EXPECT_TRUE(same_pixels(by_parts.get(), by_backdrop.get())) << "shape " << shape;

@@ -2,8 +2,10 @@
 // the refusal of damaged records.
 #include "game_test.h"
 
-#include "app/game_state.h"
 #include "app/vextile.h"
+#include "game/effect_table.h"
+#include "game/game_context.h"
+#include "game/game_state.h"
 #include "play/play_record.h"
 #include "play/saved_game.h"
 #include "store/record_file.h"
@@ -95,15 +97,15 @@ TEST(Play_Record_Image, HandBuiltImageIsTheEncodingOfItsRecordAndIsReadBackToIt)
 
 using Saved_Game_Test = Game_Test;
 
-TEST_F(Saved_Game_Test, FailedSavesSaySoAndAnswerTrue) {
+TEST_F(Saved_Game_Test, FailedSavesSaySoAndAnswerFalse) {
     // A directory of that name cannot be opened for writing, so it is refused as a file that
     // cannot be written; nothing can be created in a working directory that no longer exists.
     ASSERT_TRUE(mkdir(file_name, 0755) == 0 && mkdir(".vextile-game_info/keep", 0755) == 0);
     Stderr_Capture err;
-    EXPECT_TRUE(save_saved_game(&play_record));
+    EXPECT_FALSE(save_saved_game(&play_record));
     ASSERT_TRUE(mkdir("gone", 0755) == 0 && chdir("gone") == 0);
     ASSERT_EQ(rmdir(dir->file("gone").c_str()), 0);
-    EXPECT_TRUE(save_saved_game(&play_record));
+    EXPECT_FALSE(save_saved_game(&play_record));
     ASSERT_EQ(chdir(dir->path().c_str()), 0);
     EXPECT_EQ(err.text(), "couldn't create game_info file!\ncouldn't create game_info file!\n");
 }
@@ -178,11 +180,11 @@ TEST_F(Saved_Game_Test, RecordsTheGameMakesSurviveTheTripAndPassTheCheck) {
     EXPECT_EQ(err.text(), "");
 
     // Pieces as the game generates them.
-    app.options = {opt_random_colors | opt_special_blocks, 50, {}};
+    game.options = {opt_random_colors | opt_special_blocks, 50, {}};
     std::srand(3);
     for (int i = 0; i < 200; ++i) {
-        generate_piece(play_record.next, -1);
-        generate_piece(play_record.current, i % 7);
+        generate_piece(play_record.next, -1, game.options);
+        generate_piece(play_record.current, i % 7, game.options);
         if (i % 3 == 0) rotate_piece(play_record.current);
         ASSERT_TRUE(play_record_is_sound(play_record)) << "generated piece " << i;
     }

@@ -132,7 +132,7 @@ TEST_F(RecordFiles, FailedSavesSaySoAndKeepTheOldFileWhole) {
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
     const rlimit limit = {40, old_limit.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    EXPECT_TRUE(save_score_table(&table)); // callers carry on: the player has been told
+    EXPECT_FALSE(save_score_table(&table)); // the player has been told
     setrlimit(RLIMIT_FSIZE, &old_limit);
     std::signal(SIGXFSZ, old_handler);
     EXPECT_EQ(read(SCORE_FILE_NAME), std::string(160, '\0')) << "the old file, whole";
@@ -141,7 +141,8 @@ TEST_F(RecordFiles, FailedSavesSaySoAndKeepTheOldFileWhole) {
     // Permissions don't stop root, but nobody can create a file in a directory that is gone.
     ASSERT_TRUE(fs::create_directory("gone") && chdir("gone") == 0);
     ASSERT_TRUE(fs::remove(dir.file("gone")));
-    EXPECT_TRUE(save_score_table(&table) && save_options(&options));
+    EXPECT_FALSE(save_score_table(&table));
+    EXPECT_FALSE(save_options(&options));
     ASSERT_EQ(chdir(dir.path().c_str()), 0);
     EXPECT_EQ(err.text(), "error writing to high score file!\ncouldn't create high score file!\n"
                           "couldn't create options file!\n");

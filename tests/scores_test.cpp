@@ -3,6 +3,7 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
 #include "play/play_record.h"
 #include "store/score_file.h"
 #include "ui/score_input_state.h"
@@ -37,7 +38,7 @@ std::string rows_of(const Score_Table* table = nullptr) {
 // Enters the screen after a game that scored `score`.
 Score_Input_State* enter_with(int32_t score) {
     play_record.score = score;
-    app.change_state(STATE_SCORE_INPUT);
+    app.enter_state(STATE_SCORE_INPUT);
     return static_cast<Score_Input_State*>(app.state.get());
 }
 
@@ -48,11 +49,11 @@ Score_Input_State* enter_with(int32_t score) {
 // the only other key that edits it.
 TEST_F(Scores_Test, ASortedTablePlacesATieWithTheBestSecondAScoreAboveAllFirstATenthsTieNowhere) {
     Score_Input_State* input = enter_with(100);
-    EXPECT_TRUE(input->not_placed && !app.text_entry);
+    EXPECT_TRUE(input->not_placed && !game.text_entry);
     // Keys pressed before the first frame reach a screen that has no place to store into.
     for (const Command early : {CMD_ENTER, ACCEPT, CMD_CHAR})
         EXPECT_FALSE(input->handle_command(early, "x")) << early;
-    input->do_frame();
+    app.state_frame(Game_Test::frame_seconds());
     EXPECT_EQ(play_record.state_id, STATE_SCORE_LIST);
     EXPECT_FALSE(file_exists(SCORE_FILE_NAME));
     Score_Table unsorted; // rows "a" to "j"
@@ -68,11 +69,11 @@ TEST_F(Scores_Test, ASortedTablePlacesATieWithTheBestSecondAScoreAboveAllFirstAT
     for (const Command unused : {CMD_TEXT_SPACE, CMD_SPACE, CMD_ESCAPE, CMD_CHAR})
         EXPECT_FALSE(input->handle_command(unused, nullptr)) << unused;
     EXPECT_TRUE(input->handle_command(CMD_BACKSPACE, nullptr));
-    input->handle_command(CMD_ENTER, nullptr);
+    app.send_command(CMD_ENTER);
     EXPECT_EQ(rows_of(), "e 5,Tiebreake 5,f 4,c 2,b 1,a 1,j 1,h 0,i 0,d 0,");
     input = enter_with(6);
     EXPECT_TRUE(input->place == 0 && input->accept.bitmap == BMP_BUTTON_KING) << input->place;
-    input->handle_command(ACCEPT, nullptr);
+    app.send_command(ACCEPT);
     EXPECT_EQ(rows_of(), " 6,e 5,Tiebreake 5,f 4,c 2,b 1,a 1,j 1,h 0,i 0,") << "an empty name";
 }
 
@@ -85,20 +86,20 @@ TEST_F(Scores_Test, EveryWayOutClearsTextEntryAndCancelLeavesTheFile) {
         write_file_bytes(SCORE_FILE_NAME, file);
         Score_Input_State* const input = enter_with(5000);
         input->handle_command(CMD_CHAR, "Z");
-        ASSERT_TRUE(app.text_entry);
+        ASSERT_TRUE(game.text_entry);
         const bool cancel = way >= 3;
         const UI_Bmp_Button& button = cancel ? input->cancel : input->accept;
         if (cancel && way % 3 == 1) input->handle_command(CMD_DOWN_PRESS, nullptr);
-        EXPECT_TRUE(way % 3 == 0   ? input->handle_command(cancel ? CANCEL : ACCEPT, nullptr)
-                    : way % 3 == 1 ? input->handle_command(CMD_ENTER, nullptr)
-                                   : input->handle_mouse(MOUSE_PRESS, button.x + 1, button.y + 1));
+        EXPECT_TRUE(way % 3 == 0   ? app.send_command(cancel ? CANCEL : ACCEPT)
+                    : way % 3 == 1 ? app.send_command(CMD_ENTER)
+                                   : app.send_mouse(MOUSE_PRESS, button.x + 1, button.y + 1));
         EXPECT_EQ(play_record.state_id, STATE_SCORE_LIST);
-        EXPECT_FALSE(app.text_entry);
+        EXPECT_FALSE(game.text_entry);
         EXPECT_EQ(read_file_bytes(SCORE_FILE_NAME) == file, cancel) << "only accepting writes";
     }
     enter_with(5000);
-    app.change_state(STATE_NONE); // the program closes on the entry screen
-    EXPECT_FALSE(app.text_entry);
+    app.enter_state(STATE_NONE); // the program closes on the entry screen
+    EXPECT_FALSE(game.text_entry);
 }
 
 // Rightmost column with anything but black in the band of rows, or -1.
@@ -120,22 +121,21 @@ TEST_F(Scores_Test, TheListShowsTheFilesRowsAlignedRightAndLeavesOnEnterEscapeAC
     write_file_bytes(SCORE_FILE_NAME, image_of({{{"Ann", 12345}, {"Bo", 5}, {"Cy", 1115}}}));
     set_frame_seconds(0.5);
     for (int way = 0; way < 4; ++way) {
-        app.change_state(STATE_SCORE_LIST);
+        app.enter_state(STATE_SCORE_LIST);
         Game_State* const list = app.state.get();
         EXPECT_EQ(rows_of(&static_cast<Score_List_State*>(list)->table),
                   "Ann 12345,Bo 5,Cy 1115, 0, 0, 0, 0, 0, 0, 0,");
         paint_screen(0, 0, 0);
-        list->do_frame();
+        list->do_frame(frame_seconds());
         for (int row = 0; row < 3; ++row)
             EXPECT_EQ(rightmost_ink((3 + row) * line, line), edge) << row;
         EXPECT_FALSE(list->handle_command(CMD_SPACE, nullptr) ||
                      list->handle_mouse(MOUSE_RELEASE, 5, 5));
-        EXPECT_TRUE(way == 3 ||
-                    (way == 2 ? list->handle_mouse(MOUSE_PRESS, 5, 5)
-                              : list->handle_command(way ? CMD_ESCAPE : CMD_ENTER, nullptr)));
+        EXPECT_TRUE(way == 3 || (way == 2 ? app.send_mouse(MOUSE_PRESS, 5, 5)
+                                          : app.send_command(way ? CMD_ESCAPE : CMD_ENTER)));
         int frames = 1;
         for (; play_record.state_id == STATE_SCORE_LIST && frames < 1000; ++frames)
-            app.state->do_frame();
+            app.state_frame(Game_Test::frame_seconds());
         EXPECT_EQ(frames, way < 3 ? 1 : 301) << "exactly 150 s waits one frame more";
         EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU) << way;
     }

@@ -1,8 +1,8 @@
 // The table of interface texts and the drawing of text: centring, fitting and word-wrapping.
 #include "game_test.h"
 
+#include "media/texts.h"
 #include "media/video.h"
-#include "ui/texts.h"
 
 #include <array>
 #include <vector>

@@ -59,12 +59,12 @@ Launch usage_error(std::FILE* err, const std::string& what) {
     return Launch::EXIT_USAGE;
 }
 
-}  // namespace
+} // namespace
 
 Launch parse_command_line(int argc, char** argv, Launch_Options* options, std::FILE* out,
                           std::FILE* err) {
-    opterr = 0;  // the messages are ours
-    optind = 0;  // a fresh scan, also when called again
+    opterr = 0; // the messages are ours
+    optind = 0; // a fresh scan, also when called again
     for (;;) {
         const int code = getopt_long(argc, argv, ":h", LONG_OPTIONS, nullptr);
         if (code == -1) break;
@@ -91,7 +91,7 @@ Launch parse_command_line(int argc, char** argv, Launch_Options* options, std::F
             return usage_error(err, "unknown option '" + written_option(optopt, argv) + "'");
         }
     }
-    if (optind < argc) return usage_error(err, std::string("unexpected argument '") +
-                                                   argv[optind] + "'");
+    if (optind < argc)
+        return usage_error(err, std::string("unexpected argument '") + argv[optind] + "'");
     return Launch::RUN;
 }

@@ -6,14 +6,14 @@
 #include <cstdio>
 
 struct Launch_Options {
-    int fps = DEFAULT_FPS;  // frame-rate ceiling; 0 for none
+    int fps = DEFAULT_FPS; // frame-rate ceiling; 0 for none
 };
 
 enum class Launch { RUN, EXIT_OK, EXIT_USAGE };
 
 constexpr int EXIT_USAGE_STATUS = 2;
 
-extern const char* const VERSION_LINE;  // "vextile 1.00"
+extern const char* const VERSION_LINE; // "vextile 1.00"
 extern const char* const USAGE_LINE;
 
 // Reads the arguments into options. --help and --version write to out and answer EXIT_OK; a

@@ -24,21 +24,25 @@ void sleep_for(int64_t ns) {
     if (ns >= SLEEP_GRAIN_NS) SDL_Delay(static_cast<Uint32>((ns + NS_PER_MS / 2) / NS_PER_MS));
 }
 
-}  // namespace
+} // namespace
 
-Time_Source system_time_source() { return {monotonic_ns, sleep_for}; }
+Time_Source system_time_source() {
+    return {monotonic_ns, sleep_for};
+}
 
 Frame_Clock::Frame_Clock(int fps, Time_Source source) : fps_(fps), source_(std::move(source)) {}
 
-void Frame_Clock::restart() { started_ = false; }
+void Frame_Clock::restart() {
+    started_ = false;
+}
 
 double Frame_Clock::begin_frame() {
     const int64_t now = source_.now_ns();
     const int64_t now_ms = now / NS_PER_MS;
     double seconds = 0.001;
     if (started_) {
-        seconds = std::min(static_cast<double>(now_ms - frame_start_ms_) / 1000.0,
-                           MAX_FRAME_SECONDS);
+        seconds =
+            std::min(static_cast<double>(now_ms - frame_start_ms_) / 1000.0, MAX_FRAME_SECONDS);
     }
     if (fps_ > 0) set_deadline(now);
     started_ = true;

@@ -1,4 +1,4 @@
-#include "app/game_state.h"
+#include "app/state_factory.h"
 
 #include "effects/earth_state.h"
 #include "effects/fire_state.h"

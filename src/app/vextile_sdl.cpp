@@ -1,8 +1,11 @@
 #include "app/vextile.h"
 
+#include "app/state_factory.h"
 #include "effects/effect_state.h"
+#include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
 #include "play/saved_game.h"
 #include "play/sidebar.h"
@@ -10,6 +13,7 @@
 #include "store/options_file.h"
 
 #include <cstdlib>
+#include <utility>
 
 Vextile_SDL app;
 
@@ -26,32 +30,41 @@ bool Vextile_SDL::start_video() {
     return get_screen() != nullptr && game_font != nullptr;
 }
 
-void Vextile_SDL::take_block_texture() {
-    // Held, so that the tiles stay drawable whatever happens to the catalogue's entry.
-    SDL_Surface* texture = zgl_hold(zgl_get_bitmap(BMP_BLOCK_TEX));
-    zgl_let_go(block_texture);
-    block_texture = texture;
-    block_size = block_texture ? block_texture->h : 0;
-    block_tile.x = 0;
-    block_tile.y = 0;
-    block_tile.w = static_cast<Uint16>(block_size);
-    block_tile.h = static_cast<Uint16>(block_size);
-}
-
 void Vextile_SDL::load_records() {
-    load_options(&options);
+    load_options(&game.options);
     load_saved_game(&play_record);
 }
 
 void Vextile_SDL::build_play_area() {
     Grid_Field_Surface::create_well_surface();
     play_record.grid.redraw_region(0, 0, GRID_COLS, GRID_ROWS);
-    sidebar = std::make_unique<Sidebar>();
+    set_sidebar(std::make_unique<Sidebar>());
 }
 
 void Vextile_SDL::enter_saved_state() {
     const State_Id saved = play_record.state_id;
-    change_state(saved >= 0 && saved < STATE_COUNT ? saved : STATE_SPLASH);
+    enter_state(saved >= 0 && saved < STATE_COUNT ? saved : STATE_SPLASH);
+}
+
+void Vextile_SDL::apply_pending_switch() {
+    State_Id id = STATE_NONE;
+    // A state being built may ask for a switch of its own: that one is made next.
+    while (game.take_switch(&id)) {
+        // The old state goes first, so the new one sees the world its destructor left.
+        state.reset();
+        state.reset(make_state(id));
+        play_record.state_id = id;
+    }
+}
+
+void Vextile_SDL::enter_state(State_Id id) {
+    game.change_state(id);
+    apply_pending_switch();
+}
+
+void Vextile_SDL::set_sidebar(std::unique_ptr<Sidebar> panel) {
+    sidebar_ = std::move(panel);
+    game.sidebar = sidebar_.get();
 }
 
 void Vextile_SDL::save_game_for_next_start() {
@@ -65,9 +78,12 @@ void Vextile_SDL::save_game_for_next_start() {
 }
 
 bool Vextile_SDL::init() {
-    if (!start_video()) return false;
+    if (!start_video()) {
+        video_shutdown();
+        return false;
+    }
     take_block_texture();
-    zgl_get_bitmap(BMP_PAUSED);  // loaded before play needs it
+    zgl_get_bitmap(BMP_PAUSED); // loaded before play needs it
     load_records();
     build_play_area();
     enter_saved_state();
@@ -75,37 +91,61 @@ bool Vextile_SDL::init() {
 }
 
 void Vextile_SDL::shutdown() {
-    Grid_Field_Surface::free_well_surface();
-    zgl_let_go(block_texture);
-    zgl_unload_bitmap(BMP_PAUSED);
-    zgl_unload_bitmap(BMP_SIDEBAR);
+    close_game();
+    close_play_area();
     video_shutdown();
-    save_game_for_next_start();
-    change_state(STATE_NONE);
+}
+
+void Vextile_SDL::close_game() {
+    if (!game.quit_requested()) save_game_for_next_start();
+    enter_state(STATE_NONE);
+    set_sidebar(nullptr);
+}
+
+void Vextile_SDL::close_play_area() {
+    Grid_Field_Surface::free_well_surface();
+    let_go_block_texture();
 }
 
 void Vextile_SDL::run() {
+    game.clear_quit();
     frame_clock.restart();
     // Every event that waits is handled before the frame; the frame clock then sleeps out the
     // rest of the frame's period, so a key pressed meanwhile counts in the next frame.
     while (take_events()) {
-        frame_seconds = frame_clock.begin_frame();
-        run_frame();
+        run_frame(frame_clock.begin_frame());
         frame_clock.end_frame();
     }
 }
 
 bool Vextile_SDL::take_events() {
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (!game.quit_requested() && SDL_PollEvent(&event))
         if (!dispatch_event(event)) return false;
-    return true;
+    return !game.quit_requested();
 }
 
-void Vextile_SDL::run_frame() {
+void Vextile_SDL::run_frame(double seconds) {
     draw_background();
-    if (state) state->do_frame();
+    state_frame(seconds);
     flip_screen();
+}
+
+bool Vextile_SDL::send_command(Command command, const char* text) {
+    const bool handled = state && state->handle_command(command, text);
+    apply_pending_switch();
+    return handled;
+}
+
+bool Vextile_SDL::send_mouse(Mouse_Action action, int x, int y) {
+    const bool handled = state && state->handle_mouse(action, x, y);
+    apply_pending_switch();
+    return handled;
+}
+
+void Vextile_SDL::state_frame(double seconds) {
+    if (state) state->do_frame(seconds);
+    apply_pending_switch();
 }
 
 bool Vextile_SDL::dispatch_event(const SDL_Event& event) {
@@ -117,20 +157,20 @@ bool Vextile_SDL::dispatch_event(const SDL_Event& event) {
         key_up(event.key.keysym);
         break;
     case SDL_MOUSEMOTION:
-        if (state) state->handle_mouse(MOUSE_MOTION, event.motion.x, event.motion.y);
+        send_mouse(MOUSE_MOTION, event.motion.x, event.motion.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
-        if (state) state->handle_mouse(MOUSE_PRESS, event.button.x, event.button.y);
+        send_mouse(MOUSE_PRESS, event.button.x, event.button.y);
         break;
     case SDL_MOUSEBUTTONUP:
-        if (state) state->handle_mouse(MOUSE_RELEASE, event.button.x, event.button.y);
+        send_mouse(MOUSE_RELEASE, event.button.x, event.button.y);
         break;
     case SDL_QUIT:
         return false;
     default:
         break;
     }
-    return true;
+    return !game.quit_requested();
 }
 
 namespace {
@@ -189,22 +229,22 @@ Command release_command(SDLKey sym) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void Vextile_SDL::key_down(const SDL_keysym& key) {
-    Command command = fixed_key_command(key.sym, text_entry);
-    if (!command && !text_entry) command = movement_key_command(key.sym);
+    Command command = fixed_key_command(key.sym, game.text_entry);
+    if (!command && !game.text_entry) command = movement_key_command(key.sym);
     if (command) {
-        if (state) state->handle_command(command, nullptr);
+        send_command(command);
         return;
     }
     handle_text_key(key);
 }
 
 void Vextile_SDL::key_up(const SDL_keysym& key) {
-    if (text_entry) return;
+    if (game.text_entry) return;
     const Command command = release_command(key.sym);
-    if (command && state) state->handle_command(command, nullptr);
+    if (command) send_command(command);
 }
 
 bool Vextile_SDL::handle_text_key(const SDL_keysym& key) {
@@ -213,6 +253,6 @@ bool Vextile_SDL::handle_text_key(const SDL_keysym& key) {
     char c = static_cast<char>(k);
     // Only shift turns letters into capitals; caps lock and shifted digits are not considered.
     if (c >= 'a' && c <= 'z' && (key.mod & (KMOD_LSHIFT | KMOD_RSHIFT))) c = char(c - 'a' + 'A');
-    if (state) state->handle_command(CMD_CHAR, &c);
+    send_command(CMD_CHAR, &c);
     return true;
 }

@@ -1,8 +1,9 @@
 #include "effects/earth_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/sounds.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
 
 #include <cstdlib>
@@ -25,46 +26,46 @@ Earth_State::Earth_State() : Effect_State(STATE_EARTH) {
     set_background(BMP_NONE);
     falling.clear_rows(0, GRID_ROWS);
     load_sound(SND_BLOCK_HIT);
-    load_sound(SND_QUAKE);
-    play_sound(SND_QUAKE);
+    load_sound(table_row().sound);
+    play_sound(table_row().sound);
 }
 
 Earth_State::~Earth_State() = default;
 
-void Earth_State::do_frame() {
-    if (phase == 0) {
-        shake();
-    } else if (!settle()) {
+void Earth_State::do_frame(double seconds) {
+    if (phase == Phase::shake) {
+        shake(seconds);
+    } else if (!settle(seconds)) {
         return;
     }
-    draw_sidebar_if_any();
+    draw_sidebar_if_any(seconds);
 }
 
-void Earth_State::shake() {
+void Earth_State::shake(double seconds) {
     if (timer <= 0.0f) {
         // The well stays as the last shake left it until the settling draws it again.
-        phase = 1;
+        phase = Phase::settle;
         scan_row = 0;
         return;
     }
-    const int across = static_cast<int>(app.block_size * 0.4);
-    const int up_down = static_cast<int>(app.block_size * 0.2);
+    const int across = static_cast<int>(block_size() * 0.4);
+    const int up_down = static_cast<int>(block_size() * 0.2);
     // Both draws are made whatever the ranges, so a seeded game replays the same.
     const int first = std::rand();
     const int second = std::rand();
     const int dx = shake_offset(first, across);
     const int dy = shake_offset(second, up_down);
-    timer = static_cast<float>(timer - app.frame_seconds);
+    timer = static_cast<float>(timer - seconds);
     play_record.grid.draw(dx, dy);
 }
 
-bool Earth_State::settle() {
+bool Earth_State::settle(double seconds) {
     if (scan_row > LAST_SCAN_ROW) {
         leave();
         return false;
     }
     if (!settled) {
-        if (slide_down(offset_y)) land_drop();
+        if (slide_down(offset_y, seconds)) land_drop();
     } else {
         scan();
     }

@@ -11,9 +11,11 @@ class Earth_State : public Effect_State {
   public:
     Earth_State();
     ~Earth_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
 
-    int32_t phase = 0;                   // 0 shake, 1 settle
+    enum class Phase { shake, settle };
+
+    Phase phase = Phase::shake;
     int32_t scan_row = 0;                // the settling scan has got down to this row
     bool settled = true;                 // no drop is running
     bool column_falling[GRID_COLS] = {}; // the column is in the drop that runs now, or ran last
@@ -23,9 +25,9 @@ class Earth_State : public Effect_State {
     Grid_Field falling; // the blocks of the dropping columns
 
   private:
-    void shake();
-    // Answers false when the effect has left (this object is gone).
-    bool settle();
+    void shake(double seconds);
+    // Answers false when the effect has asked to leave: that frame draws nothing.
+    bool settle(double seconds);
     void land_drop();
     void scan();
     bool drop_columns_at(int row);

@@ -1,6 +1,8 @@
 #include "effects/effect_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
+#include "play/block_tiles.h"
+#include "play/move_commands.h"
 #include "play/play_record.h"
 #include "play/sidebar.h"
 
@@ -10,17 +12,25 @@ bool inside(int x, int y, int left, int top, int right, int bottom) {
     return x >= left && x <= right && y >= top && y <= bottom;
 }
 
-// The play record as it stands, under the id of the state being built (the switch records the id
-// only once the state is made).
+// The game as an effect left it when it asked for the next state, under that state's id. The switch
+// is made once the effect's frame is over, and the ice draws the sidebar after asking, which counts
+// the shown score on: the row clear it hands over to begins on the game as it was handed over.
+Play_Record handed_over;
+bool hand_over_waiting = false;
+
+// The play record as it stands (or as it was handed over), under the id of the state being built
+// (the switch records the id only once the state is made).
 Play_Record entered_as(State_Id id) {
-    Play_Record record = play_record;
+    const bool handed = hand_over_waiting && handed_over.state_id == id;
+    hand_over_waiting = false;
+    Play_Record record = handed ? handed_over : play_record;
     record.state_id = id;
     return record;
 }
 
 } // namespace
 
-Effect_State::Effect_State(State_Id id) : at_entry(entered_as(id)) {}
+Effect_State::Effect_State(State_Id id) : at_entry(entered_as(id)), row_(effect_of_state(id)) {}
 
 bool Effect_State::handle_command(Command command, const char* /*text*/) {
     const bool moved = apply_move_command(command);
@@ -30,7 +40,7 @@ bool Effect_State::handle_command(Command command, const char* /*text*/) {
         play_record.flags ^= FLAG_PAUSED;
         return true;
     case CMD_ESCAPE:
-        app.change_state(STATE_MAIN_MENU);
+        game.change_state(STATE_MAIN_MENU);
         return true;
     default:
         return moved;
@@ -44,10 +54,9 @@ bool Effect_State::handle_mouse(Mouse_Action action, int x, int y) {
     return false;
 }
 
-bool Effect_State::slide_down(float& offset) {
-    const float block = static_cast<float>(app.block_size);
-    offset =
-        static_cast<float>(offset + app.block_size * MOVE_CELLS_PER_SECOND * app.frame_seconds);
+bool Effect_State::slide_down(float& offset, double seconds) {
+    const float block = static_cast<float>(block_size());
+    offset = static_cast<float>(offset + block_size() * MOVE_CELLS_PER_SECOND * seconds);
     if (offset < block) return false;
     offset = block;
     return true;
@@ -61,9 +70,13 @@ State_Id Effect_State::way_out() {
 }
 
 void Effect_State::leave() {
-    app.change_state(way_out());
+    const State_Id next = way_out();
+    handed_over = play_record;
+    handed_over.state_id = next;
+    hand_over_waiting = true;
+    game.change_state(next);
 }
 
-void Effect_State::draw_sidebar_if_any() {
-    if (app.sidebar) app.sidebar->draw_sidebar();
+void Effect_State::draw_sidebar_if_any(double seconds) {
+    if (game.sidebar) game.sidebar->draw_sidebar(seconds);
 }

@@ -2,7 +2,8 @@
 // slide of lifted blocks, and the way back to play (or on to the row clear) when it is over.
 #pragma once
 
-#include "app/game_state.h"
+#include "game/effect_table.h"
+#include "game/game_state.h"
 #include "play/play_record.h"
 
 // Lifted blocks slide down at this many cells per second.
@@ -26,13 +27,21 @@ class Effect_State : public Game_State {
   protected:
     explicit Effect_State(State_Id id); // takes at_entry from the play record
 
-    // Moves a slide offset on by one frame, clamped at one block; answers whether it is there.
-    static bool slide_down(float& offset);
+    // The effect's row of the effect table: its sound and its picture strip. Only the special-block
+    // effects have one (not the row clear).
+    const Special_Effect& table_row() const { return *row_; }
+
+    // Moves a slide offset on by one frame of the given seconds, clamped at one block; answers
+    // whether it is there.
+    static bool slide_down(float& offset, double seconds);
     // Where the effect goes when it is over: the row clear when the well has full rows, else back
     // to play, after dropping the held movement keys.
     State_Id way_out();
-    // Switches to way_out(). This object is gone afterwards: the caller touches no member.
+    // Asks for a switch to way_out(), made once the effect's frame is over.
     void leave();
-    // Draws the sidebar when the game has one. Reads only globals, so it may follow a switch.
-    static void draw_sidebar_if_any();
+    // Draws the sidebar when the game has one (a frame of the given seconds).
+    static void draw_sidebar_if_any(double seconds);
+
+  private:
+    const Special_Effect* const row_; // none for the row clear
 };

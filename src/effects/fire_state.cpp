@@ -1,9 +1,10 @@
 #include "effects/fire_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "media/sounds.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
 
 #include <cmath>
@@ -34,11 +35,11 @@ int flame_frame(float timer) {
 } // namespace
 
 Fire_State::Fire_State() : Effect_State(STATE_FIRE) {
-    load_sound(SND_FIRE);
+    load_sound(table_row().sound);
     load_sound(SND_DEMONIC);
-    zgl_get_bitmap(BMP_FIRE);
-    zgl_set_bitmap_colorkey(BMP_FIRE, COLOR_BLACK);
-    const Size strip = zgl_bitmap_size(BMP_FIRE);
+    zgl_get_bitmap(table_row().strip);
+    zgl_set_bitmap_colorkey(table_row().strip, COLOR_BLACK);
+    const Size strip = zgl_bitmap_size(table_row().strip);
     flame_width = strip.w / FLAME_FRAMES;
     flame_height = strip.h;
     top_row = highest_occupied_row();
@@ -47,20 +48,20 @@ Fire_State::Fire_State() : Effect_State(STATE_FIRE) {
 // The flame strip stays in the catalogue for the next fire.
 Fire_State::~Fire_State() = default;
 
-void Fire_State::do_frame() {
+void Fire_State::do_frame(double seconds) {
     play_record.grid.draw(0, 0);
     switch (phase) {
-    case 0:
+    case Phase::ignite:
         ignite();
         break;
-    case 1:
-        burn();
+    case Phase::burn:
+        burn(seconds);
         break;
-    default:
+    case Phase::leave:
         leave();
-        return; // this object is gone
+        return;
     }
-    draw_sidebar_if_any();
+    draw_sidebar_if_any(seconds);
 }
 
 void Fire_State::ignite() {
@@ -78,28 +79,28 @@ void Fire_State::ignite() {
         burnt[i] = {col, row};
         play_record.grid.clear_cell(col, row);
     }
-    phase = 1;
+    phase = Phase::burn;
     timer = SHOCK_SECONDS;
-    play_sound(SND_FIRE);
+    play_sound(table_row().sound);
 }
 
-void Fire_State::burn() {
+void Fire_State::burn(double seconds) {
     if (timer <= 0.0f) {
-        phase = 2;
+        phase = Phase::leave;
         return;
     }
     draw_flames(flame_frame(timer));
-    timer = static_cast<float>(timer - app.frame_seconds);
+    timer = static_cast<float>(timer - seconds);
 }
 
 void Fire_State::draw_flames(int frame) const {
     // A frame outside the strip shows nothing (rather than leaving it to the blit to clip).
     if (frame < 0 || frame >= FLAME_FRAMES) return;
     const Rect source = {frame * flame_width, 0, flame_width, flame_height};
-    const int size = app.block_size;
+    const int size = block_size();
     for (int i = 0; i < burn_count; ++i) {
         const int x = size * burnt[i].col + (size - flame_width) / 2;
         const int y = size * burnt[i].row + (size - flame_height);
-        zgl_draw_bitmap_part(BMP_FIRE, source, {x, y});
+        zgl_draw_bitmap_part(table_row().strip, source, {x, y});
     }
 }

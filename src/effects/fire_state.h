@@ -17,9 +17,11 @@ class Fire_State : public Effect_State {
   public:
     Fire_State(); // loads the flame strip and finds the highest occupied row
     ~Fire_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
 
-    int32_t phase = 0; // 0 ignite, 1 burn, 2 leave
+    enum class Phase { ignite, burn, leave };
+
+    Phase phase = Phase::ignite;
     Burnt_Cell burnt[MAX_BURNS] = {};
     int32_t flame_width = 0; // one of the four frames of the flame strip
     int32_t flame_height = 0;
@@ -29,6 +31,6 @@ class Fire_State : public Effect_State {
 
   private:
     void ignite();
-    void burn();
+    void burn(double seconds);
     void draw_flames(int frame) const;
 };

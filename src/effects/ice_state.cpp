@@ -1,46 +1,42 @@
 #include "effects/ice_state.h"
 
-#include "app/vextile.h"
 #include "media/sounds.h"
 #include "media/video.h"
 #include "play/play_record.h"
 
 Ice_State::Ice_State() : Effect_State(STATE_ICE) {
     set_background(BMP_NONE);
-    load_sound(SND_ICE_BREAK);
+    load_sound(table_row().sound);
     load_sound(SND_MISS);
 }
 
 Ice_State::~Ice_State() = default;
 
-void Ice_State::do_frame() {
+void Ice_State::do_frame(double seconds) {
     bool broke = false;
-    State_Id next = STATE_NONE;
     switch (phase) {
-    case 0:
+    case Phase::freeze:
         freeze_column();
         break;
-    case 1:
+    case Phase::thaw:
         thaw_column();
         break;
-    case 2:
-        phase = 3;
+    case Phase::pause:
+        phase = Phase::break_away;
         settled = true;
         break;
-    case 3:
-        break_away();
+    case Phase::break_away:
+        break_away(seconds);
         broke = true;
         break;
-    default:
-        next = way_out();
+    case Phase::leave:
+        // The last frame still draws the well and the sidebar.
+        leave();
         break;
     }
     play_record.grid.draw(0, 0);
     if (broke) falling.draw(static_cast<int>(offset_x), static_cast<int>(offset_y));
-    // The switch comes after the well is drawn; from there on this object is gone, and only the
-    // sidebar, which is global, is drawn over the last picture.
-    if (next != STATE_NONE) app.change_state(next);
-    draw_sidebar_if_any();
+    draw_sidebar_if_any(seconds);
 }
 
 void Ice_State::freeze_column() {
@@ -57,8 +53,8 @@ void Ice_State::freeze_column() {
     }
     sweep_column += 1;
     if (sweep_column < GRID_COLS) return;
-    play_sound(any_frozen ? SND_ICE_BREAK : SND_MISS);
-    phase = 1;
+    play_sound(any_frozen ? table_row().sound : SND_MISS);
+    phase = Phase::thaw;
     sweep_column = 0;
 }
 
@@ -76,13 +72,13 @@ void Ice_State::thaw_column() {
     grid.redraw_region(sweep_column, 0, 1, GRID_ROWS);
     sweep_column += 1;
     if (sweep_column < GRID_COLS) return;
-    phase = 2;
+    phase = Phase::pause;
     sweep_column = 0;
 }
 
-void Ice_State::break_away() {
+void Ice_State::break_away(double seconds) {
     if (!settled) {
-        if (slide_down(offset_y)) land_drop();
+        if (slide_down(offset_y, seconds)) land_drop();
         return;
     }
     falling.clear_rows(0, GRID_ROWS);
@@ -93,7 +89,7 @@ void Ice_State::break_away() {
         settled = false;
         offset_y = 0.0f;
     } else {
-        phase = 4;
+        phase = Phase::leave;
     }
 }
 

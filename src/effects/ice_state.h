@@ -14,9 +14,13 @@ class Ice_State : public Effect_State {
   public:
     Ice_State();
     ~Ice_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
 
-    int32_t phase = 0; // 0 freeze sweep, 1 second sweep, 2 pause, 3 break away, 4 leave
+    // The freeze sweep, the sweep that thaws the ice, a frame's pause, the breaking away, the way
+    // out.
+    enum class Phase { freeze, thaw, pause, break_away, leave };
+
+    Phase phase = Phase::freeze;
     int32_t sweep_column = 0;
     bool settled = true;                 // no drop is running
     bool any_frozen = false;             // the freeze sweep found a block of tile 3
@@ -28,7 +32,7 @@ class Ice_State : public Effect_State {
   private:
     void freeze_column();
     void thaw_column();
-    void break_away();
+    void break_away(double seconds);
     void land_drop();
     bool lift_column(int col);
 };

@@ -1,10 +1,11 @@
 #include "effects/kill_rows_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/sounds.h"
+#include "media/texts.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
-#include "ui/texts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -20,11 +21,6 @@ int screen_height() {
     return surface ? surface->h : SCREEN_HEIGHT;
 }
 
-// Counters of a game restored from an old file may already lie near the top of the range.
-void add_saturated(int32_t& counter, int64_t amount) {
-    counter = static_cast<int32_t>(std::min<int64_t>(int64_t{counter} + amount, INT32_MAX));
-}
-
 } // namespace
 
 KillRows_State::KillRows_State() : Effect_State(STATE_KILL_ROWS) {
@@ -38,27 +34,27 @@ KillRows_State::KillRows_State() : Effect_State(STATE_KILL_ROWS) {
 
 KillRows_State::~KillRows_State() = default;
 
-void KillRows_State::do_frame() {
+void KillRows_State::do_frame(double seconds) {
     switch (phase) {
-    case 0:
-        flash();
+    case Phase::flash:
+        flash(seconds);
         break;
-    case 1:
-        blank();
+    case Phase::blank:
+        blank(seconds);
         break;
-    default:
-        collapse();
+    case Phase::collapse:
+        collapse(seconds);
         break;
     }
 }
 
-void KillRows_State::flash() {
+void KillRows_State::flash(double seconds) {
     if (timer > 0.0f) {
-        timer = static_cast<float>(timer - app.frame_seconds);
+        timer = static_cast<float>(timer - seconds);
         // The label rises by a twentieth of the screen per second.
-        offset_y = static_cast<float>(offset_y - (screen_height() / 20) * app.frame_seconds);
+        offset_y = static_cast<float>(offset_y - (screen_height() / 20) * seconds);
     } else if (step == row_count) {
-        phase = 1;
+        phase = Phase::blank;
         step = 0;
         multiplier = 0;
         return;
@@ -74,10 +70,10 @@ void KillRows_State::flash_next_row() {
         play_record.grid.set_cell(col, row, TILE_FLASH);
     // What the timer overshot below zero is carried into the next wait.
     timer += FLASH_SECONDS;
-    offset_x = static_cast<float>(app.block_size * step);
-    offset_y = static_cast<float>(app.block_size * row - text_height());
+    offset_x = static_cast<float>(block_size() * step);
+    offset_y = static_cast<float>(block_size() * row - text_height());
     multiplier = 1 << step;
-    add_saturated(play_record.score, int64_t{ROW_POINTS} * multiplier);
+    play_record.score += ROW_POINTS * multiplier;
     play_record.score_step = 2;
     step += 1;
     play_sound(SND_KILLROW);
@@ -90,7 +86,7 @@ void KillRows_State::draw_flash() {
     write_text(label, static_cast<int>(offset_x), static_cast<int>(offset_y));
 }
 
-void KillRows_State::blank() {
+void KillRows_State::blank(double seconds) {
     if (step == 0) {
         for (int i = 0; i < row_count; ++i)
             play_record.grid.clear_rows(rows[i], 1);
@@ -98,10 +94,10 @@ void KillRows_State::blank() {
         timer = row_count <= 1 ? 0.25f : 0.5f;
         play_record.score_step = row_count;
     } else {
-        timer = static_cast<float>(timer - app.frame_seconds);
+        timer = static_cast<float>(timer - seconds);
         if (timer < 0.0f) {
             offset_x = 0.0f;
-            phase = 2;
+            phase = Phase::collapse;
             step = 0;
             take_row = true;
         }
@@ -109,20 +105,20 @@ void KillRows_State::blank() {
     play_record.grid.draw(0, 0);
 }
 
-void KillRows_State::collapse() {
+void KillRows_State::collapse(double seconds) {
     if (step == row_count) {
-        add_saturated(play_record.blocks_cleared, int64_t{GRID_COLS} * row_count);
+        play_record.blocks_cleared += GRID_COLS * row_count;
         play_sound(SND_BLOCK_HIT);
         handle_command(CMD_STOP, nullptr);
-        app.change_state(STATE_PLAY);
-        return; // this object is gone
+        game.change_state(STATE_PLAY);
+        return;
     }
     const int row = rows[step];
     if (take_row) lift_blocks_above(row);
-    if (offset_y >= app.block_size) {
+    if (offset_y >= block_size()) {
         drop_lifted_blocks(row);
     } else {
-        slide_down(offset_y);
+        slide_down(offset_y, seconds);
     }
     play_record.grid.draw(0, 0);
     if (step < row_count) falling.draw(static_cast<int>(offset_x), static_cast<int>(offset_y));

@@ -1,6 +1,6 @@
 #include "effects/lightning_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "media/sounds.h"
 #include "media/video.h"
@@ -21,59 +21,59 @@ int fade_alpha(float timer) {
 } // namespace
 
 Lightning_State::Lightning_State() : Effect_State(STATE_LIGHTNING) {
-    load_sound(SND_LIGHTNING);
-    zgl_get_bitmap(BMP_LIGHTNING_01);
-    zgl_set_bitmap_colorkey(BMP_LIGHTNING_01, COLOR_BLACK);
+    load_sound(table_row().sound);
+    zgl_get_bitmap(table_row().strip);
+    zgl_set_bitmap_colorkey(table_row().strip, COLOR_BLACK);
     zgl_get_bitmap(BMP_BLANK_WHITE);
 }
 
 Lightning_State::~Lightning_State() {
-    zgl_unload_bitmap(BMP_LIGHTNING_01);
+    zgl_unload_bitmap(table_row().strip);
     zgl_unload_bitmap(BMP_BLANK_WHITE);
 }
 
-void Lightning_State::do_frame() {
+void Lightning_State::do_frame(double seconds) {
     play_record.grid.draw(0, 0);
-    zgl_draw_bitmap(BMP_LIGHTNING_01, {0, 0});
+    zgl_draw_bitmap(table_row().strip, {0, 0});
     zgl_draw_bitmap(BMP_BLANK_WHITE, {0, 0});
     // A new alpha shows from the next frame on.
     switch (phase) {
-    case 0:
-        play_sound(SND_LIGHTNING);
-        phase = 1;
+    case Phase::strike:
+        play_sound(table_row().sound);
+        phase = Phase::shuffle;
         break;
-    case 1:
+    case Phase::shuffle:
         shuffle_columns();
         break;
-    case 2:
-        fade_white();
+    case Phase::white_fade:
+        fade_white(seconds);
         break;
-    default:
+    case Phase::bolt_fade:
         // The sidebar is not drawn while the bolt fades: both pictures blend over what is there.
-        fade_bolt();
+        fade_bolt(seconds);
         return;
     }
-    draw_sidebar_if_any();
+    draw_sidebar_if_any(seconds);
 }
 
 void Lightning_State::shuffle_columns() {
     // Whole columns change places, so every row keeps its number of blocks.
     for (int col = 0; col < GRID_COLS; ++col)
         play_record.grid.swap_columns(col, std::rand() % 14);
-    phase = 2;
+    phase = Phase::white_fade;
 }
 
-void Lightning_State::fade_white() {
+void Lightning_State::fade_white(double seconds) {
     zgl_set_bitmap_alpha(BMP_BLANK_WHITE, fade_alpha(timer));
-    timer = static_cast<float>(timer - app.frame_seconds);
+    timer = static_cast<float>(timer - seconds);
     if (timer >= 0.0f) return;
     // The white keeps its last, faint alpha for the rest of the effect.
     timer = FADE_SECONDS;
-    phase = 3;
+    phase = Phase::bolt_fade;
 }
 
-void Lightning_State::fade_bolt() {
-    zgl_set_bitmap_alpha(BMP_LIGHTNING_01, fade_alpha(timer));
-    timer = static_cast<float>(timer - app.frame_seconds);
+void Lightning_State::fade_bolt(double seconds) {
+    zgl_set_bitmap_alpha(table_row().strip, fade_alpha(timer));
+    timer = static_cast<float>(timer - seconds);
     if (timer < 0.0f) leave();
 }

@@ -13,14 +13,17 @@ class Lightning_State : public Effect_State {
   public:
     Lightning_State();           // loads the bolt and the white afresh
     ~Lightning_State() override; // and gives them back, so the next lightning starts opaque
-    void do_frame() override;
+    void do_frame(double seconds) override;
 
-    int32_t phase = 0; // 0 strike, 1 shuffle, 2 flash fade, 3 bolt fade
+    // The strike, the shuffle of the columns, the white's fade, the bolt's fade.
+    enum class Phase { strike, shuffle, white_fade, bolt_fade };
+
+    Phase phase = Phase::strike;
     float timer = FADE_SECONDS;
 
   private:
     void shuffle_columns();
-    void fade_white();
-    // Leaves at the end of the fade: this object may be gone afterwards.
-    void fade_bolt();
+    void fade_white(double seconds);
+    // Leaves at the end of the fade.
+    void fade_bolt(double seconds);
 };

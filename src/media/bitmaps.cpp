@@ -1,7 +1,6 @@
 #include "media/bitmaps.h"
 
 #include "media/pixel_copy.h"
-#include "media/video.h"
 
 #include <cstdio>
 #include <map>
@@ -43,12 +42,12 @@ const Bitmap_File bitmap_table[] = {
     {BMP_TEXT_BACKGROUND, "./media/text_background-320.bmp"},
 };
 
-// Every id ever looked up has an entry; none until its file has loaded. Built on first use and
-// never destroyed, so states torn down at process exit can still give their pictures back.
-std::map<Bitmap_Id, SDL_Surface*>& catalogue = *new std::map<Bitmap_Id, SDL_Surface*>;
+// Every id ever looked up has an entry; none until its file has loaded. The game gives every
+// picture back (zgl_release_all) when it shuts its media down, before SDL stops.
+std::map<Bitmap_Id, SDL_Surface*> catalogue;
 // Pictures whose file would not load, and whether a draw has reported each: a missing file is
 // looked for once per run (unloading the entry does not bring it back) and reported by one draw.
-std::map<Bitmap_Id, bool>& missing = *new std::map<Bitmap_Id, bool>;
+std::map<Bitmap_Id, bool> missing;
 
 // With a screen open, a picture is kept in the screen's format, so a blit copies its pixels instead
 // of converting every one of them in every frame. Colour keys and alpha are set on the kept
@@ -84,13 +83,22 @@ SDL_Surface* fetch(Bitmap_Id id, bool complain_if_absent) {
 }
 
 void blit(SDL_Surface* picture, SDL_Rect* source, Point point, SDL_Surface* target) {
-    SDL_Surface* dest = target ? target : screen;
+    SDL_Surface* dest = target ? target : SDL_GetVideoSurface();
     if (!dest) return;
     SDL_Rect where = to_sdl_rect({point.x, point.y, 0, 0});
     blit_surface(picture, source, dest, &where);
 }
 
-}  // namespace
+} // namespace
+
+SDL_Rect to_sdl_rect(Rect rect) {
+    SDL_Rect r;
+    r.x = static_cast<Sint16>(rect.x);
+    r.y = static_cast<Sint16>(rect.y);
+    r.w = static_cast<Uint16>(rect.w);
+    r.h = static_cast<Uint16>(rect.h);
+    return r;
+}
 
 const char* bitmap_file(Bitmap_Id id) {
     for (const Bitmap_File& entry : bitmap_table)
@@ -98,7 +106,9 @@ const char* bitmap_file(Bitmap_Id id) {
     return nullptr;
 }
 
-SDL_Surface* zgl_get_bitmap(Bitmap_Id id) { return fetch(id, false); }
+SDL_Surface* zgl_get_bitmap(Bitmap_Id id) {
+    return fetch(id, false);
+}
 
 void zgl_draw_bitmap(Bitmap_Id id, Point point, SDL_Surface* target) {
     SDL_Surface* picture = fetch(id, true);
@@ -146,11 +156,6 @@ void zgl_unload_bitmap(Bitmap_Id id) {
 void zgl_release_all() {
     for (const auto& [id, picture] : catalogue)
         if (picture) SDL_FreeSurface(picture);
-    catalogue.clear();
-    missing.clear();
-}
-
-void zgl_forget_all() {
     catalogue.clear();
     missing.clear();
 }

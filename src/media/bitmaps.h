@@ -19,6 +19,9 @@ struct Size {
     int32_t w, h;
 };
 
+// Rect and Point as SDL wants them (16-bit fields, cut, not clamped).
+SDL_Rect to_sdl_rect(Rect rect);
+
 constexpr Bitmap_Id BMP_NONE = 0;
 constexpr Bitmap_Id BMP_ICON = 900;
 constexpr Bitmap_Id BMP_DEFAULT_BG = 1000;
@@ -67,10 +70,9 @@ Size zgl_bitmap_size(Bitmap_Id id);
 // Drops the entry and the catalogue's reference to its surface: a picture nobody else holds is
 // freed, one that a holder took (zgl_hold) stays valid until that holder lets go.
 void zgl_unload_bitmap(Bitmap_Id id);
-// Unloads every entry and forgets which files were missing (when the game shuts its media down).
+// Unloads every entry and forgets which files were missing (when the game shuts its media down,
+// and between tests).
 void zgl_release_all();
-// Forgets every entry, and which files were missing, without releasing a surface (between tests).
-void zgl_forget_all();
 
 // A surface handed out by the catalogue is the catalogue's; whoever keeps the pointer beyond the
 // current call takes a reference of its own with zgl_hold and gives it back with zgl_let_go.

@@ -19,10 +19,10 @@ const Sound_File sound_table[] = {
     {SND_KILLBLOX, "./media/killblox.wav"},
 };
 
-// An entry, once made, stays: a sound is loaded (or found missing) once per run.
-// Never destroyed: states torn down at process exit may still reach it.
-std::map<Sound_Id, Mix_Chunk*>& catalogue = *new std::map<Sound_Id, Mix_Chunk*>;
-std::map<Sound_Id, int>& plays = *new std::map<Sound_Id, int>;
+// An entry, once made, stays until the media are shut down: a sound is loaded (or found missing)
+// once per run.
+std::map<Sound_Id, Mix_Chunk*> catalogue;
+std::map<Sound_Id, int> plays;
 
 Mix_Chunk* load_file(Sound_Id id) {
     const char* path = sound_file(id);
@@ -32,7 +32,7 @@ Mix_Chunk* load_file(Sound_Id id) {
     return Mix_LoadWAV_RW(file, 1);
 }
 
-}  // namespace
+} // namespace
 
 const char* sound_file(Sound_Id id) {
     for (const Sound_File& entry : sound_table)
@@ -49,7 +49,9 @@ bool audio_init() {
     return true;
 }
 
-void audio_shutdown() { Mix_CloseAudio(); }
+void audio_shutdown() {
+    Mix_CloseAudio();
+}
 
 Mix_Chunk* load_sound(Sound_Id id) {
     const auto found = catalogue.find(id);
@@ -82,7 +84,7 @@ void sound_release_all() {
 }
 
 void sound_forget_all() {
-    catalogue.clear();
+    sound_release_all();
     plays.clear();
 }
 

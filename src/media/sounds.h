@@ -30,7 +30,7 @@ void play_sound(Sound_Id id);
 // Frees every chunk and forgets the entries (when the game shuts its media down, before the
 // audio device closes).
 void sound_release_all();
-// Forgets every entry (between tests). Chunks are not freed.
+// Frees every chunk and forgets every entry and every play count (between tests).
 void sound_forget_all();
 // Number of plays started since the last forget (tests listen with this).
 int sound_play_count(Sound_Id id);

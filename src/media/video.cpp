@@ -33,7 +33,7 @@ SFont_Font* load_font(const char* path) {
     return SFont_InitFont(SDL_LoadBMP_RW(file, 1));
 }
 
-}  // namespace
+} // namespace
 
 bool video_init(const char* caption, Bitmap_Id icon_id) {
     srand(static_cast<unsigned>(time(nullptr)));
@@ -41,7 +41,6 @@ bool video_init(const char* caption, Bitmap_Id icon_id) {
         fprintf(stderr, "Unable to init SDL: %s\n", SDL_GetError());
         return false;
     }
-    atexit(SDL_Quit);
     if (caption) SDL_WM_SetCaption(caption, caption);
     set_window_icon(icon_id);
 
@@ -59,8 +58,8 @@ bool video_init(const char* caption, Bitmap_Id icon_id) {
     return audio_init();
 }
 
-// Frees the media the catalogues still hold. States destroyed afterwards only give ids back,
-// which finds empty catalogues.
+// Undoes video_init, also one that stopped half way: the background, the font, every picture
+// and sound the catalogues still hold, the audio device, then SDL itself.
 void video_shutdown() {
     zgl_let_go(background);
     screen = nullptr;
@@ -71,9 +70,12 @@ void video_shutdown() {
     zgl_release_all();
     sound_release_all();
     audio_shutdown();
+    SDL_Quit();
 }
 
-SDL_Surface* get_screen() { return screen; }
+SDL_Surface* get_screen() {
+    return screen;
+}
 
 // The background holds its picture: it keeps drawing after the picture's entry is unloaded.
 void set_background(Bitmap_Id id) {
@@ -91,15 +93,6 @@ void draw_background() {
         fprintf(stderr, "unsuccessful blit of background to drawing surface!\n");
 }
 
-SDL_Rect to_sdl_rect(Rect rect) {
-    SDL_Rect r;
-    r.x = static_cast<Sint16>(rect.x);
-    r.y = static_cast<Sint16>(rect.y);
-    r.w = static_cast<Uint16>(rect.w);
-    r.h = static_cast<Uint16>(rect.h);
-    return r;
-}
-
 void fill_rect(Colour colour, Rect rect, SDL_Surface* target) {
     if (!screen) return;
     SDL_Surface* surface = target ? target : screen;
@@ -114,7 +107,9 @@ SDL_Surface* create_surface(int width, int height) {
                                 f->Bmask, f->Amask);
 }
 
-void free_surface(SDL_Surface* surface) { SDL_FreeSurface(surface); }
+void free_surface(SDL_Surface* surface) {
+    SDL_FreeSurface(surface);
+}
 
 void flip_screen() {
     if (screen) SDL_Flip(screen);

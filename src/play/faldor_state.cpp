@@ -1,11 +1,14 @@
 #include "play/faldor_state.h"
 
-#include "app/vextile.h"
+#include "game/effect_table.h"
+#include "game/game_context.h"
 #include "media/sounds.h"
+#include "media/texts.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
+#include "play/move_commands.h"
 #include "play/play_record.h"
 #include "play/sidebar.h"
-#include "ui/texts.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,9 +27,10 @@ void clear_flag(uint32_t flag) {
     play_record.flags &= ~flag;
 }
 
-// Two cells per second, in pixels for this frame: the unit of every speed in play.
-double base_speed() {
-    return 2.0 * app.block_size * app.frame_seconds;
+// Two cells per second, in pixels for a frame of the given seconds: the unit of every speed in
+// play.
+double base_speed(double seconds) {
+    return 2.0 * block_size() * seconds;
 }
 
 void load_overlay(Bitmap_Id id) {
@@ -73,7 +77,7 @@ bool slide_blocked(const Piece& piece) {
     const int target = play_record.target_col;
     if (target == piece.col) return false;
     const int step = target < piece.col ? -1 : 1;
-    const bool leaving_a_row = piece.y < static_cast<float>(piece.row * app.block_size);
+    const bool leaving_a_row = piece.y < static_cast<float>(piece.row * block_size());
     for (int i = 0; i < 4; ++i) {
         const Grid_Pos pos = piece_cell(piece, i);
         const Grid_Field& grid = play_record.grid;
@@ -87,7 +91,7 @@ bool slide_blocked(const Piece& piece) {
 // A blocked slide stops where it is: the piece goes back onto its column, silently, as at a wall.
 void stop_slide(Piece& piece) {
     play_record.target_col = piece.col;
-    piece.x = static_cast<float>(piece.col * app.block_size);
+    piece.x = static_cast<float>(piece.col * block_size());
 }
 
 // Writes the landed piece into the well with its ordinary tile, the special cell included.
@@ -105,18 +109,8 @@ void write_piece_into_well(const Piece& piece) {
 
 // The effect that a special block brings on when its piece lands, or none.
 State_Id effect_of(int special_kind) {
-    switch (special_kind) {
-    case TILE_ICE:
-        return STATE_ICE;
-    case TILE_FIRE:
-        return STATE_FIRE;
-    case TILE_LIGHTNING:
-        return STATE_LIGHTNING;
-    case TILE_EARTH:
-        return STATE_EARTH;
-    default:
-        return STATE_NONE;
-    }
+    const Special_Effect* const effect = effect_of_kind(special_kind);
+    return effect ? effect->state : STATE_NONE;
 }
 
 void use_flare() {
@@ -143,7 +137,7 @@ void clear_around_well() {
         return;
     }
     const Rect strip = {well->w, 0, SCREEN_WIDTH - well->w, SCREEN_HEIGHT};
-    const bool strip_painted = app.sidebar && app.sidebar->paints_over(strip);
+    const bool strip_painted = game.sidebar && game.sidebar->paints_over(strip);
     if (well->w < SCREEN_WIDTH && !strip_painted) fill_rect(COLOR_BLACK, strip);
     if (well->h < SCREEN_HEIGHT)
         fill_rect(COLOR_BLACK,
@@ -195,7 +189,7 @@ bool Faldor_State::handle_command(Command command, const char* /*text*/) {
         break;
     case CMD_ENTER:
         if (flag_set(FLAG_GAME_OVER)) {
-            app.change_state(STATE_SCORE_INPUT);
+            game.change_state(STATE_SCORE_INPUT);
             return true;
         }
         break;
@@ -207,7 +201,7 @@ bool Faldor_State::handle_command(Command command, const char* /*text*/) {
         return true;
     case CMD_ESCAPE:
         // The game stays in the play record; the menu starts a new one when asked.
-        app.change_state(STATE_MAIN_MENU);
+        game.change_state(STATE_MAIN_MENU);
         return true;
     default:
         break;
@@ -217,37 +211,36 @@ bool Faldor_State::handle_command(Command command, const char* /*text*/) {
 
 bool Faldor_State::handle_mouse(Mouse_Action action, int /*x*/, int /*y*/) {
     if (action == MOUSE_PRESS && flag_set(FLAG_GAME_OVER)) {
-        app.change_state(STATE_SCORE_INPUT);
+        game.change_state(STATE_SCORE_INPUT);
         return true;
     }
     if (action == MOUSE_RELEASE) return handle_command(CMD_STOP, nullptr);
     return false;
 }
 
-void Faldor_State::do_frame() {
+void Faldor_State::do_frame(double seconds) {
     if (!flag_set(FLAG_GAME_OVER) && !flag_set(FLAG_PAUSED)) {
         change_level();
         if (!flag_set(FLAG_FALLING) && !bring_in_piece()) return;
         apply_movement_requests();
-        count_hold_time();
-        slide();
-        fall();
+        count_hold_time(seconds);
+        slide(seconds);
+        fall(seconds);
         stop_if_blocked();
-        // After a hand-over to an effect this object is gone: touch nothing more.
+        // A landing that hands over to an effect draws nothing more in this frame.
         if (!flag_set(FLAG_FALLING) && !land()) return;
     }
-    draw();
+    draw(seconds);
 }
 
 void Faldor_State::change_level() {
     if (play_record.blocks_cleared <= 63) return;
     const bool first_of_game = play_record.level == 0;
     play_record.level += 1;
-    // A game restored from an old file may hold any count of flares.
-    if (play_record.flares < INT32_MAX) play_record.flares += 1;
+    play_record.flares += 1;
     play_record.blocks_cleared = 0;
     if (first_of_game) {
-        generate_piece(play_record.next, -1);
+        generate_piece(play_record.next, -1, game.options);
     } else {
         play_sound(SND_NEW_LEVEL);
     }
@@ -267,13 +260,13 @@ bool Faldor_State::bring_in_piece() {
     const int max_dx = piece_bounds(current, 1).dx;
     current.col = std::rand() % (13 - (max_dx - min_dx)) - min_dx;
     play_record.target_col = current.col;
-    current.x = static_cast<float>(current.col * app.block_size);
+    current.x = static_cast<float>(current.col * block_size());
     current.y = 0.0f;
     current.row = 0;
     set_flag(FLAG_FALLING);
     queued_step = 0;
-    generate_piece(play_record.next, -1);
-    if (app.sidebar) app.sidebar->place_next_piece();
+    generate_piece(play_record.next, -1, game.options);
+    if (game.sidebar) game.sidebar->place_next_piece();
     return true;
 }
 
@@ -296,21 +289,20 @@ void Faldor_State::apply_movement_requests() {
     if ((flag_set(FLAG_LEFT) || queued_step < 0) && play_record.target_col >= current.col) {
         step_target_left(current);
         queued_step = 0;
-    } else if ((flag_set(FLAG_RIGHT) || queued_step > 0) &&
-               play_record.target_col <= current.col) {
+    } else if ((flag_set(FLAG_RIGHT) || queued_step > 0) && play_record.target_col <= current.col) {
         step_target_right(current);
         queued_step = 0;
     }
 }
 
-void Faldor_State::count_hold_time() {
-    if (flag_set(FLAG_LEFT | FLAG_RIGHT)) hold_time += static_cast<float>(app.frame_seconds);
+void Faldor_State::count_hold_time(double seconds) {
+    if (flag_set(FLAG_LEFT | FLAG_RIGHT)) hold_time += static_cast<float>(seconds);
 }
 
-void Faldor_State::slide() {
+void Faldor_State::slide(double seconds) {
     Piece& current = play_record.current;
-    const int block = app.block_size;
-    double speed = base_speed() * 12.0;
+    const int block = block_size();
+    double speed = base_speed(seconds) * 12.0;
     // A quarter of full speed at first, full speed after half a second of holding.
     if (hold_time < 0.5f) speed *= hold_time * 1.5 + 0.25;
     if (slide_blocked(current)) {
@@ -330,13 +322,13 @@ void Faldor_State::slide() {
     }
 }
 
-void Faldor_State::fall() {
+void Faldor_State::fall(double seconds) {
     Piece& current = play_record.current;
-    const double speed =
-        flag_set(FLAG_FAST_DROP) ? base_speed() * 12.0 : base_speed() * play_record.level * 0.6;
+    const double speed = flag_set(FLAG_FAST_DROP) ? base_speed(seconds) * 12.0
+                                                  : base_speed(seconds) * play_record.level * 0.6;
     current.y = static_cast<float>(current.y + speed);
     // row is the row the piece is moving into, one ahead of its pixels once it has moved.
-    if (current.y > current.row * app.block_size) current.row += 1;
+    if (current.y > current.row * block_size()) current.row += 1;
     // The new row may hold a block beside the piece where the slide is going.
     if (slide_blocked(current)) stop_slide(current);
 }
@@ -345,7 +337,7 @@ void Faldor_State::stop_if_blocked() {
     Piece& current = play_record.current;
     if (piece_blocked(current, play_record.grid)) {
         current.row -= 1;
-        current.y = static_cast<float>(current.row * app.block_size);
+        current.y = static_cast<float>(current.row * block_size());
         clear_flag(FLAG_FALLING);
     }
 }
@@ -357,23 +349,23 @@ bool Faldor_State::land() {
     write_piece_into_well(current);
     const State_Id effect = effect_of(current.special_kind);
     if (effect != STATE_NONE) {
-        app.change_state(effect);
+        game.change_state(effect);
         return false;
     }
     const int bottom = piece_abs_bounds(current, 1).row;
     const int top = piece_abs_bounds(current, 0).row;
     if (play_record.grid.find_full_rows(bottom, top) > 0) {
-        app.change_state(STATE_KILL_ROWS);
+        game.change_state(STATE_KILL_ROWS);
         return false;
     }
     return true;
 }
 
-void Faldor_State::draw() {
+void Faldor_State::draw(double seconds) {
     clear_around_well();
     play_record.grid.draw(0, 0);
-    draw_piece(play_record.current);
-    if (app.sidebar) app.sidebar->draw_sidebar();
+    draw_piece(play_record.current, seconds);
+    if (game.sidebar) game.sidebar->draw_sidebar(seconds);
     const bool over = flag_set(FLAG_GAME_OVER);
     if (over || flag_set(FLAG_PAUSED)) draw_overlay();
     if (over) draw_game_over_line();
@@ -381,7 +373,7 @@ void Faldor_State::draw() {
 
 void Faldor_State::draw_overlay() {
     const Size size = zgl_bitmap_size(overlay_bitmap);
-    const int x = (GRID_COLS * app.block_size - size.w) / 2;
+    const int x = (GRID_COLS * block_size() - size.w) / 2;
     const int y = (SCREEN_HEIGHT - size.h) / 2;
     zgl_draw_bitmap(overlay_bitmap, {x, y});
 }

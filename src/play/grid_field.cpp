@@ -1,7 +1,6 @@
 #include "play/grid_field.h"
 
-#include "app/vextile.h"
-#include "play/well.h"
+#include "play/block_tiles.h"
 
 #include <algorithm>
 #include <cstring>
@@ -44,7 +43,7 @@ void Grid_Field::clear_cell(int col, int row) {
 }
 
 void Grid_Field::draw(int x, int y) {
-    const int size = app.block_size;
+    const int size = block_size();
     for (int row = 0; row < GRID_ROWS; ++row) {
         for (int col = 0; col < GRID_COLS; ++col) {
             if (is_occupied(col, row)) draw_tile(cell(col, row), x + col * size, y + row * size);

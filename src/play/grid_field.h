@@ -8,13 +8,11 @@ constexpr int GRID_COLS = 14;
 constexpr int GRID_ROWS = 20;
 constexpr int32_t EMPTY_CELL = -1;
 
+// Tiles 0 to 6 are the block colours; the special faces that follow these two are the effect
+// table's (game/effect_table.h).
 using Tile = int32_t;
-constexpr Tile TILE_FLASH = 7;      // rows being cleared, frozen blocks, the flare flash
-constexpr Tile TILE_THAWED = 8;     // what thawed ice leaves behind
-constexpr Tile TILE_FIRE = 10;      // the special faces double as special-block kinds
-constexpr Tile TILE_ICE = 11;
-constexpr Tile TILE_LIGHTNING = 12;
-constexpr Tile TILE_EARTH = 13;
+constexpr Tile TILE_FLASH = 7;  // rows being cleared, frozen blocks, the flare flash
+constexpr Tile TILE_THAWED = 8; // what thawed ice leaves behind
 
 // The rows found full by the last search, lowest row (largest number) first.
 struct Full_Rows {
@@ -23,7 +21,7 @@ struct Full_Rows {
 };
 
 class Grid_Field {
-public:
+  public:
     Grid_Field();
     virtual ~Grid_Field();
 
@@ -31,14 +29,14 @@ public:
     virtual void redraw_region(int col, int row, int ncols, int nrows);
     virtual void set_cell(int col, int row, int tile);
     virtual void clear_cell(int col, int row);
-    virtual void draw(int x, int y);  // occupied cells straight onto the screen
+    virtual void draw(int x, int y); // occupied cells straight onto the screen
     virtual void copy_row(int src_row, int dst_row);
     virtual void clear_rows(int first_row, int count);
     virtual void swap_columns(int col_a, int col_b);
 
     // Cell changes without painting; callers repaint the changed area of a well themselves.
     int cell(int col, int row) const { return cells[row * GRID_COLS + col]; }
-    bool is_occupied(int col, int row) const;  // positions outside the grid are empty
+    bool is_occupied(int col, int row) const; // positions outside the grid are empty
     void copy_rows(const Grid_Field& src, int dst_row, int src_row, int count);
     void copy_block(const Grid_Field& src, int dst_col, int dst_row, int src_col, int src_row,
                     int ncols, int nrows);

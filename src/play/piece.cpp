@@ -1,8 +1,8 @@
 #include "play/piece.h"
 
-#include "app/vextile.h"
+#include "game/effect_table.h"
 #include "media/bitmaps.h"
-#include "play/well.h"
+#include "play/block_tiles.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -79,7 +79,6 @@ static_assert(shapes[3].bounds[0][0].dx == -1 && shapes[3].bounds[0][1].dx == 2)
 static_assert(shapes[3].bounds[1][0].dy == -2 && shapes[3].bounds[1][1].dy == 1);
 
 constexpr int BLOCK_COLOURS = 7;
-constexpr int SPECIAL_KINDS = 4;
 constexpr float SPECIAL_FACE_SECONDS = 0.5f;
 constexpr float ORDINARY_FACE_SECONDS = 0.25f;
 constexpr float FLASH_SECONDS = 1.0f;
@@ -93,10 +92,10 @@ int next_rotation(const Piece& piece) {
     return rotation >= shape_of(piece).rotation_count ? 0 : rotation;
 }
 
-// Advances the special face's blink by one frame.
-void advance_blink(Piece& piece) {
+// Advances the special face's blink by one frame of the given seconds.
+void advance_blink(Piece& piece, double seconds) {
     if (piece.special_kind == -1) return;
-    piece.blink_timer -= float(app.frame_seconds);
+    piece.blink_timer -= float(seconds);
     if (piece.blink_timer >= 0.0f) return;
     if (piece.blink_on == 0) {
         piece.blink_on = 1;
@@ -110,7 +109,7 @@ void advance_blink(Piece& piece) {
 // Screen position of cell i, truncated toward zero.
 Point cell_pixel(const Piece& piece, int i) {
     const Cell_Offset offset = shape_of(piece).cells[piece.rotation][i];
-    const float size = float(app.block_size);
+    const float size = float(block_size());
     return {int32_t(piece.x + float(offset.dx) * size), int32_t(piece.y + float(offset.dy) * size)};
 }
 
@@ -119,7 +118,7 @@ int cell_tile(const Piece& piece, int i) {
     return special_face ? piece.special_kind : piece.tile;
 }
 
-void draw_flash(Piece& piece) {
+void draw_flash(Piece& piece, double seconds) {
     if (piece.flash <= 0.0f) return;
     const float alpha = piece.flash * 255.0f;
     zgl_set_bitmap_alpha(BMP_BLOCK_TEX, alpha >= 255.0f ? 255 : int(alpha));
@@ -128,7 +127,7 @@ void draw_flash(Piece& piece) {
         draw_tile(TILE_FLASH, at.x, at.y);
     }
     zgl_set_bitmap_alpha(BMP_BLOCK_TEX, 255);
-    piece.flash -= float(app.frame_seconds);
+    piece.flash -= float(seconds);
 }
 
 } // namespace
@@ -158,15 +157,15 @@ void rotate_piece(Piece& piece) {
     piece.rotation = next_rotation(piece);
 }
 
-void generate_piece(Piece& piece, int shape) {
+void generate_piece(Piece& piece, int shape, const Options_Record& options) {
     clear_piece(piece);
     if (shape == -1) shape = std::rand() % SHAPE_COUNT;
     piece.shape = shape;
     piece.rotation = std::rand() % shape_table[shape].rotation_count;
-    const uint32_t options = app.options.flags;
-    piece.tile = (options & opt_random_colors) ? std::rand() % BLOCK_COLOURS : shape;
-    if ((options & opt_special_blocks) && std::rand() % 100 < app.options.opt_special_chance) {
-        piece.special_kind = TILE_FIRE + std::rand() % SPECIAL_KINDS;
+    const uint32_t flags = options.flags;
+    piece.tile = (flags & opt_random_colors) ? std::rand() % BLOCK_COLOURS : shape;
+    if ((flags & opt_special_blocks) && std::rand() % 100 < options.opt_special_chance) {
+        piece.special_kind = special_effects[std::rand() % SPECIAL_EFFECT_COUNT].tile;
         piece.special_cell = std::rand() % 4;
         return;
     }
@@ -178,13 +177,13 @@ void start_flash(Piece& piece) {
     piece.flash = FLASH_SECONDS;
 }
 
-void draw_piece(Piece& piece) {
-    advance_blink(piece);
+void draw_piece(Piece& piece, double seconds) {
+    advance_blink(piece, seconds);
     for (int i = 0; i < 4; ++i) {
         const Point at = cell_pixel(piece, i);
         draw_tile(cell_tile(piece, i), at.x, at.y);
     }
-    draw_flash(piece);
+    draw_flash(piece, seconds);
 }
 
 bool rotation_allowed(const Piece& piece, int column, const Grid_Field& grid) {

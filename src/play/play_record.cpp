@@ -1,5 +1,6 @@
 #include "play/play_record.h"
 
+#include "game/effect_table.h"
 #include "store/record_file.h"
 
 #include <cmath>
@@ -109,12 +110,40 @@ constexpr int32_t POSITION_LIMIT = 1000;
 // any game ends; the fall speed in pixels stays far from overflowing a position.
 constexpr int32_t LEVEL_LIMIT = 1000;
 
+// A level change brings one flare, so no game holds more flares than levels.
+constexpr int32_t FLARE_LIMIT = LEVEL_LIMIT;
+
+// The highest stored score: a billion points is tens of millions of cleared rows, far beyond any
+// game, and leaves room for more than a million of the largest clears before the count overflows.
+constexpr int32_t SCORE_LIMIT = 1000000000;
+
+// The blocks cleared since the last level change stay under a level's worth (64, which a new game
+// starts with) until a row clear adds a whole well at most; the next play frame changes the level.
+constexpr int32_t BLOCKS_CLEARED_LIMIT = NEW_GAME_BLOCKS_CLEARED + GRID_COLS * GRID_ROWS;
+
+// The shown score counts up to the score by the score step: 1, 2 while rows flash, or the number
+// of rows cleared.
+constexpr int32_t SCORE_STEP_LIMIT = GRID_ROWS;
+
+bool in_range(int32_t value, int32_t low, int32_t high) {
+    return value >= low && value <= high;
+}
+
+// Every counter within the range that a game reaches: the arithmetic of play never overflows.
+bool counters_are_sound(const Play_Record& record) {
+    return in_range(record.level, 0, LEVEL_LIMIT) && in_range(record.flares, 0, FLARE_LIMIT) &&
+           in_range(record.score, 0, SCORE_LIMIT) &&
+           in_range(record.shown_score, 0, record.score) &&
+           in_range(record.score_step, 0, SCORE_STEP_LIMIT) &&
+           in_range(record.blocks_cleared, 0, BLOCKS_CLEARED_LIMIT);
+}
+
 bool position_is_sound(int32_t value) {
     return value >= -POSITION_LIMIT && value <= POSITION_LIMIT;
 }
 
 bool tile_is_sound(int32_t tile) {
-    return tile >= 0 && tile <= TILE_EARTH;
+    return tile >= 0 && tile <= highest_tile();
 }
 
 // A piece's special block, when it has one, shows a special face. A piece that was constructed or
@@ -122,7 +151,7 @@ bool tile_is_sound(int32_t tile) {
 // not a record the game writes. Nor is a special kind without its cell: it would bring on its
 // effect at the landing, though the flare finds no block to burn.
 bool special_is_sound(const Piece& piece) {
-    const bool special_kind = piece.special_kind >= TILE_FIRE && piece.special_kind <= TILE_EARTH;
+    const bool special_kind = effect_of_kind(piece.special_kind) != nullptr;
     if (piece.special_cell < -1 || piece.special_cell > 3) return false;
     if (piece.special_cell == -1) return !special_kind;
     return piece.special_kind == 0 || special_kind;
@@ -202,8 +231,7 @@ void decode_play_record(const uint8_t* in, Play_Record* record) {
 }
 
 bool play_record_is_sound(const Play_Record& record) {
-    return record.level >= 0 && record.level <= LEVEL_LIMIT && record.score_step >= 0 &&
-           position_is_sound(record.target_col) && grid_is_sound(record.grid) &&
-           piece_is_sound(record.current) && piece_is_sound(record.next) &&
-           float_is_sound(record.reserved_float);
+    return counters_are_sound(record) && position_is_sound(record.target_col) &&
+           grid_is_sound(record.grid) && piece_is_sound(record.current) &&
+           piece_is_sound(record.next) && float_is_sound(record.reserved_float);
 }

@@ -26,11 +26,11 @@ struct Play_Record {
     Grid_Field_Surface grid;
     Piece current;
     Piece next;
-    int32_t blocks_cleared = 0;  // blocks removed by row clears since the last level change
-    int32_t target_col = 0;      // column the falling piece slides toward
+    int32_t blocks_cleared = 0; // blocks removed by row clears since the last level change
+    int32_t target_col = 0;     // column the falling piece slides toward
     int32_t score = 0;
-    int32_t shown_score = 0;  // what the sidebar shows, counting up to score
-    int32_t score_step = 1;   // added to shown_score per drawn frame
+    int32_t shown_score = 0; // what the sidebar shows, counting up to score
+    int32_t score_step = 1;  // added to shown_score per drawn frame
     int32_t flares = 0;
     float reserved_float = 0.0f;
     int32_t reserved_word = 0;
@@ -49,6 +49,7 @@ void encode_play_record(const Play_Record& record, uint8_t* out);
 void decode_play_record(const uint8_t* in, Play_Record* record);
 
 // Whether a record read from a file can be played without indexing outside a table or a row
-// list, without converting a non-finite float and without overflowing a position: levels and
-// positions far beyond any the game makes are refused.
+// list, without converting a non-finite float and without overflowing a position or a counter:
+// the level, the flares, the score, the shown score, the score step and the blocks cleared must
+// lie in the ranges a game reaches, and positions far beyond any the game makes are refused.
 bool play_record_is_sound(const Play_Record& record);

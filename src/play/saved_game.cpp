@@ -1,6 +1,6 @@
 #include "play/saved_game.h"
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "play/play_record.h"
 #include "store/record_file.h"
 
@@ -51,7 +51,5 @@ bool save_saved_game(const Play_Record* record) {
     if (!record) return false;
     uint8_t image[PLAY_RECORD_SIZE];
     encode_play_record(*record, image);
-    // Callers carry on whatever happened; the writer has already told the player.
-    write_record_file(SAVED_GAME_FILE_NAME, image, PLAY_RECORD_SIZE, 1, saved_game_messages);
-    return true;
+    return write_record_file(SAVED_GAME_FILE_NAME, image, PLAY_RECORD_SIZE, 1, saved_game_messages);
 }

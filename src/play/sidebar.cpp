@@ -1,10 +1,10 @@
 #include "play/sidebar.h"
 
-#include "app/vextile.h"
 #include "media/pixel_copy.h"
+#include "media/texts.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
-#include "ui/texts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -50,7 +50,7 @@ bool is_opaque(const SDL_Surface* picture) {
 // Where a piece whose extent along one axis runs from lo to hi must stand so that its cells are
 // centred in a box starting at start and size long.
 int centred_origin(int start, int size, int lo, int hi) {
-    const int block = app.block_size;
+    const int block = block_size();
     return start + (size - (hi - lo + 1) * block) / 2 - block * lo;
 }
 
@@ -71,7 +71,7 @@ Sidebar::Sidebar() {
     const int gap = static_cast<int>(0.04 * zgl_bitmap_size(BMP_SIDEBAR).h);
     const int line = text_height();
 
-    panel = bitmap_rect(BMP_SIDEBAR, GRID_COLS * app.block_size, 0);
+    panel = bitmap_rect(BMP_SIDEBAR, GRID_COLS * block_size(), 0);
     next_label = centred_rect(BMP_SIDEBAR_NEXT, panel, panel.y + gap);
     next_box = centred_rect(BMP_SIDEBAR_NEXTBOX, panel, next_label.y + next_label.h);
     level_label = centred_rect(BMP_SIDEBAR_LEVEL, panel, next_box.y + next_box.h + gap);
@@ -117,7 +117,7 @@ bool Sidebar::backdrop_is_exact() const {
     for (const Rect& part : {next_label, next_box, level_label, score_label, flare_icon})
         if (!inside(part, panel)) return false;
     // A piece is at most four blocks across: centred in a box that large, it stays inside it.
-    const int piece_extent = 4 * app.block_size;
+    const int piece_extent = 4 * block_size();
     if (next_box.w < piece_extent || next_box.h < piece_extent) return false;
     const int line = text_height();
     const int level_line = level_label.y + level_label.h;
@@ -137,15 +137,15 @@ void Sidebar::place_next_piece() {
     next.y = static_cast<float>(centred_origin(next_box.y, next_box.h, lo.dy, hi.dy));
 }
 
-void Sidebar::draw_sidebar() {
+void Sidebar::draw_sidebar(double seconds) {
     if (backdrop) {
-        draw_over_backdrop();
+        draw_over_backdrop(seconds);
         return;
     }
     draw_at(BMP_SIDEBAR, panel);
     draw_at(BMP_SIDEBAR_NEXT, next_label);
     draw_at(BMP_SIDEBAR_NEXTBOX, next_box);
-    draw_piece(play_record.next);
+    draw_piece(play_record.next, seconds);
     draw_level();
     draw_score();
     draw_flares();
@@ -155,10 +155,10 @@ bool Sidebar::paints_over(const Rect& area) const {
     return backdrop && inside(area, panel);
 }
 
-void Sidebar::draw_over_backdrop() {
+void Sidebar::draw_over_backdrop(double seconds) {
     SDL_Rect at = to_sdl_rect({panel.x, panel.y, 0, 0});
     blit_surface(backdrop, nullptr, get_screen(), &at);
-    draw_piece(play_record.next);
+    draw_piece(play_record.next, seconds);
     write_level();
     advance_shown_score();
     write_score();
@@ -178,9 +178,7 @@ void Sidebar::write_level() {
 void Sidebar::advance_shown_score() {
     Play_Record& record = play_record;
     if (record.shown_score >= record.score || (record.flags & FLAG_PAUSED) != 0) return;
-    // Counted wide: a score read from an old record may lie near the ends of the int range.
-    const int64_t raised = int64_t{record.shown_score} + record.score_step;
-    record.shown_score = static_cast<int32_t>(std::clamp<int64_t>(raised, INT32_MIN, record.score));
+    record.shown_score = std::min(record.shown_score + record.score_step, record.score);
 }
 
 void Sidebar::draw_score() {

@@ -14,8 +14,9 @@ class Sidebar {
 
     // Centres the play record's next piece in the next box.
     void place_next_piece();
-    // Draws the panel and everything in it, and advances the shown score.
-    void draw_sidebar();
+    // Draws the panel and everything in it, and advances the shown score and the next piece's
+    // blink (a frame of the given seconds).
+    void draw_sidebar(double seconds);
     // Whether draw_sidebar paints every pixel of the area with an opaque picture, whatever the
     // screen showed there before.
     bool paints_over(const Rect& area) const;
@@ -37,7 +38,7 @@ class Sidebar {
     SDL_Surface* backdrop = nullptr;
     void compose_backdrop();
     bool backdrop_is_exact() const;
-    void draw_over_backdrop();
+    void draw_over_backdrop(double seconds);
 
     void draw_level();
     void draw_score();

@@ -1,8 +1,8 @@
 #include "play/well.h"
 
-#include "app/vextile.h"
 #include "media/pixel_copy.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,7 +13,7 @@ namespace {
 
 // The pixel square of the cell at (col, row), or of a block of cells.
 Rect cell_rect(int col, int row, int ncols = 1, int nrows = 1) {
-    const int size = app.block_size;
+    const int size = block_size();
     return {col * size, row * size, ncols * size, nrows * size};
 }
 
@@ -26,25 +26,11 @@ bool blit(SDL_Surface* source, SDL_Rect* source_rect, SDL_Surface* target, int x
 
 } // namespace
 
-void draw_tile(int tile, int x, int y, SDL_Surface* target) {
-    SDL_Surface* const texture = app.block_texture;
-    SDL_Surface* const dest = target ? target : screen;
-    const int size = app.block_size;
-    if (!texture || !dest || size <= 0) return;
-    // A tile beyond the strip has no picture.
-    if (tile < 0 || tile >= texture->w / size) return;
-    app.block_tile.x = Sint16(tile * size);
-    app.block_tile.y = 0;
-    app.block_tile.w = Uint16(size);
-    app.block_tile.h = Uint16(size);
-    blit(texture, &app.block_tile, dest, x, y);
-}
-
 Grid_Field_Surface::~Grid_Field_Surface() = default;
 
 bool Grid_Field_Surface::create_well_surface() {
     free_well_surface();
-    well_surface = create_surface(GRID_COLS * app.block_size, GRID_ROWS * app.block_size);
+    well_surface = create_surface(GRID_COLS * block_size(), GRID_ROWS * block_size());
     if (!well_surface) {
         std::fputs("not enough memory!", stderr);
         return false;
@@ -61,7 +47,7 @@ void Grid_Field_Surface::free_well_surface() {
 void Grid_Field_Surface::redraw_region(int col, int row, int ncols, int nrows) {
     if (!well_surface || ncols <= 0 || nrows <= 0) return;
     fill_rect(COLOR_BLACK, cell_rect(col, row, ncols, nrows), well_surface);
-    const int size = app.block_size;
+    const int size = block_size();
     for (int r = std::max(row, 0); r < std::min(row + nrows, GRID_ROWS); ++r) {
         for (int c = std::max(col, 0); c < std::min(col + ncols, GRID_COLS); ++c) {
             if (is_occupied(c, r)) draw_tile(cell(c, r), c * size, r * size, well_surface);
@@ -76,7 +62,7 @@ void Grid_Field_Surface::set_cell(int col, int row, int tile) {
         fill_rect(COLOR_BLACK, cell_rect(col, row), well_surface);
         return;
     }
-    const int size = app.block_size;
+    const int size = block_size();
     draw_tile(tile, col * size, row * size, well_surface);
 }
 
@@ -95,7 +81,7 @@ void Grid_Field_Surface::copy_row(int src_row, int dst_row) {
     if (!well_surface || src_row == dst_row) return;
     const Rect strip = cell_rect(0, src_row, GRID_COLS, 1);
     SDL_Rect source = to_sdl_rect(strip);
-    blit(well_surface, &source, well_surface, 0, dst_row * app.block_size);
+    blit(well_surface, &source, well_surface, 0, dst_row * block_size());
 }
 
 void Grid_Field_Surface::clear_rows(int first_row, int count) {

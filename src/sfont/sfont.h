@@ -5,7 +5,8 @@
 // The picture is one strip of glyphs for the 94 printable characters from '!' (33) to '~' (126), in
 // character order, left to right.
 //
-//  * Row 0 is a marker row. Every pixel of row 0 that is pure magenta (255, 0, 255) belongs to a gap
+//  * Row 0 is a marker row. Every pixel of row 0 that is pure magenta (255, 0, 255) belongs to a
+//  gap
 //    between glyphs; every maximal run of non-magenta pixels in row 0 is the column range of one
 //    glyph. There must be exactly 94 such runs, and the picture must be at least 2 pixels high.
 //  * Rows 1 .. height-1 hold the glyph images. The line height is therefore height - 1.
@@ -23,9 +24,9 @@
 #include <SDL/SDL.h>
 
 struct SFont_Font {
-    SDL_Surface* surface;  // glyph picture (owned), colour key black
-    int glyph_x[94];       // left pixel column of each glyph in the picture
-    int glyph_w[94];       // width of each glyph
+    SDL_Surface* surface; // glyph picture (owned), colour key black
+    int glyph_x[94];      // left pixel column of each glyph in the picture
+    int glyph_w[94];      // width of each glyph
     int space_width;
     int line_height;
 };

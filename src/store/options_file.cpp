@@ -50,7 +50,5 @@ bool save_options(const Options_Record* options) {
     if (!options) return false;
     uint8_t image[OPTIONS_RECORD_SIZE];
     encode_options(*options, image);
-    // Callers carry on whatever happened; the writer has already told the player.
-    write_record_file(OPTIONS_FILE_NAME, image, OPTIONS_RECORD_SIZE, 1, options_messages);
-    return true;
+    return write_record_file(OPTIONS_FILE_NAME, image, OPTIONS_RECORD_SIZE, 1, options_messages);
 }

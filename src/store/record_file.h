@@ -1,4 +1,5 @@
-// Reading and writing the game's record files: each file is the byte image of one fixed-size record.
+// Reading and writing the game's record files: each file is the byte image of one fixed-size
+// record.
 //
 // A file is good when it holds at least the record's size; extra bytes are ignored. A missing file
 // gives the defaults silently; a short one gives the defaults and a "corrupt" line. Saving never
@@ -19,8 +20,8 @@ struct Record_Messages {
 enum class Record_Read { missing, short_file, complete };
 
 // Reads up to item_count items of item_size bytes from path into image, which the caller has filled
-// with the encoding of the record as it stands, so that a short read leaves the unread bytes as they
-// were. Writes messages.corrupt when fewer than item_count complete items were read.
+// with the encoding of the record as it stands, so that a short read leaves the unread bytes as
+// they were. Writes messages.corrupt when fewer than item_count complete items were read.
 Record_Read read_record_file(const char* path, uint8_t* image, size_t item_size, size_t item_count,
                              const Record_Messages& messages);
 
@@ -40,7 +41,11 @@ inline void put_u32(uint8_t* p, uint32_t v) {
 inline uint32_t get_u32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
-inline void put_i32(uint8_t* p, int32_t v) { put_u32(p, uint32_t(v)); }
-inline int32_t get_i32(const uint8_t* p) { return int32_t(get_u32(p)); }
+inline void put_i32(uint8_t* p, int32_t v) {
+    put_u32(p, uint32_t(v));
+}
+inline int32_t get_i32(const uint8_t* p) {
+    return int32_t(get_u32(p));
+}
 void put_f32(uint8_t* p, float v);
 float get_f32(const uint8_t* p);

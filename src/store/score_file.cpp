@@ -80,7 +80,5 @@ bool save_score_table(const Score_Table* table) {
     if (!table) return false;
     uint8_t image[SCORE_TABLE_SIZE];
     encode_score_table(*table, image);
-    // Callers carry on whatever happened; the writer has already told the player.
-    write_record_file(SCORE_FILE_NAME, image, SCORE_ENTRY_SIZE, SCORE_ROWS, score_messages);
-    return true;
+    return write_record_file(SCORE_FILE_NAME, image, SCORE_ENTRY_SIZE, SCORE_ROWS, score_messages);
 }

@@ -1,8 +1,7 @@
 #include "ui/about_state.h"
 
-#include "app/vextile.h"
+#include "media/texts.h"
 #include "ui/controls.h"
-#include "ui/texts.h"
 
 namespace {
 
@@ -24,14 +23,14 @@ About_State::~About_State() {
     release_press_enter_line();
 }
 
-void About_State::do_frame() {
-    const Size screen = screen_size();
+void About_State::do_frame(double /*seconds*/) {
+    const Size area = screen_size();
     const int line = text_height();
     const int margin = letter_width();
-    draw_text_centered(TXT_ABOUT_TITLE, 0, line, screen.w);
-    draw_text_centered(TXT_OWNER_LINE, 0, 3 * line, screen.w);
-    draw_text_centered(TXT_AUTHOR_LINE, 0, 4 * line, screen.w);
-    draw_wrapped_text(TXT_CONTACT_LINE, margin, 9 * line, screen.w - 2 * margin, true);
+    draw_text_centered(TXT_ABOUT_TITLE, 0, line, area.w);
+    draw_text_centered(TXT_OWNER_LINE, 0, 3 * line, area.w);
+    draw_text_centered(TXT_AUTHOR_LINE, 0, 4 * line, area.w);
+    draw_wrapped_text(TXT_CONTACT_LINE, margin, 9 * line, area.w - 2 * margin, true);
     draw_press_enter_line();
 }
 

@@ -1,6 +1,6 @@
 #include "ui/controls.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 
 #include <cassert>
 #include <utility>
@@ -173,12 +173,12 @@ void draw_press_enter_line() {
 
 bool leave_on_key(Command command, State_Id next) {
     if (command != CMD_ENTER && command != CMD_ESCAPE) return false;
-    app.change_state(next);
+    game.change_state(next);
     return true;
 }
 
 bool leave_on_press(Mouse_Action action, State_Id next) {
     if (action != MOUSE_PRESS) return false;
-    app.change_state(next);
+    game.change_state(next);
     return true;
 }

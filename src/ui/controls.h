@@ -3,10 +3,10 @@
 // for a key share: the translucent "press enter" line and the way out.
 #pragma once
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "media/bitmaps.h"
+#include "media/texts.h"
 #include "media/video.h"
-#include "ui/texts.h"
 
 #include <SDL/SDL.h>
 

@@ -1,11 +1,10 @@
 #include "ui/main_menu_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "play/play_record.h"
 #include "play/saved_game.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -41,20 +40,20 @@ Main_Menu_State::~Main_Menu_State() = default;
 
 // The buttons stand centred in a column whose spacing is a quarter of the first button's height.
 void Main_Menu_State::place_buttons() {
-    const Size screen = screen_size();
+    const Size area = screen_size();
     const int h0 = buttons[BUTTON_START_GAME].height;
     const int q = h0 / 4;
-    int y = screen.h - 6 * (h0 + q);
+    int y = area.h - 6 * (h0 + q);
     for (int i = 0; i < BUTTON_COUNT; ++i) {
         UI_Bmp_Button& button = buttons[i];
-        button.x = (screen.w - button.width) / 2;
+        button.x = (area.w - button.width) / 2;
         button.y = y;
         // The gap under the start button is twice the others.
         y += button.height + (i == BUTTON_START_GAME ? 2 * q : q);
     }
 }
 
-void Main_Menu_State::do_frame() {
+void Main_Menu_State::do_frame(double /*seconds*/) {
     focus.draw();
     write_text(version_text, 1, screen_size().h - text_height());
 }
@@ -67,16 +66,16 @@ bool Main_Menu_State::handle_command(Command command, const char*) {
         return handle_command(focus.focus(), nullptr);
     case CMD_ESCAPE:
         // Leaving from the menu skips the shutdown save: the fresh record stays in the file.
-        std::exit(0);
+        game.request_quit();
+        return true;
     default:
         return false;
     }
 }
 
-// This state is gone once the switch is made.
 bool Main_Menu_State::act(int button) {
     if (button == BUTTON_START_GAME) reset_play_record(&play_record);
-    app.change_state(button_targets[button]);
+    game.change_state(button_targets[button]);
     return true;
 }
 

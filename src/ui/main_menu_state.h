@@ -1,7 +1,7 @@
 // The main menu: start game, options, high scores and about, with the version in the corner.
 #pragma once
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "ui/controls.h"
 
 class Main_Menu_State : public Game_State {
@@ -15,7 +15,7 @@ class Main_Menu_State : public Game_State {
 
     Main_Menu_State();
     ~Main_Menu_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
     bool handle_command(Command command, const char* text) override;
     bool handle_mouse(Mouse_Action action, int x, int y) override;
 

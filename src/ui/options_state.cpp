@@ -1,6 +1,6 @@
 #include "ui/options_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ Options_State::Options_State() : focus({&boxes[0], &boxes[1], &boxes[2], &ok, &c
     set_background(BMP_DEFAULT_BG);
     // The file is read only to report a damaged one; the screen shows the game's options.
     load_options(&options);
-    options = app.options;
+    options = game.options;
     place_boxes();
     place_buttons();
     get_text(TXT_OPTIONS_TITLE);
@@ -38,13 +38,13 @@ Options_State::~Options_State() {
 
 // The boxes stand one margin in from the left, one under the other, a line apart.
 void Options_State::place_boxes() {
-    const Size screen = screen_size();
+    const Size area = screen_size();
     const int line = text_height();
-    const int margin = screen.w / 20;
+    const int margin = area.w / 20;
     int y = 3 * line;
     for (int i = 0; i < BOX_COUNT; ++i) {
         UI_Bmp_Checkbox& box = boxes[i];
-        box.setup(BMP_CHECKBOX0, BMP_CHECKBOX1, option_boxes[i].label, screen.w - margin);
+        box.setup(BMP_CHECKBOX0, BMP_CHECKBOX1, option_boxes[i].label, area.w - margin);
         box.x = margin;
         box.y = y;
         box.checked = (options.flags & option_boxes[i].bit) ? 1 : 0;
@@ -54,16 +54,16 @@ void Options_State::place_boxes() {
 
 // OK and Cancel share the bottom row, each centred in its half of the screen.
 void Options_State::place_buttons() {
-    const Size screen = screen_size();
+    const Size area = screen_size();
     ok.set_bitmap(BMP_BUTTON_OK);
-    ok.y = screen.h - text_height() - ok.height;
-    ok.x = (screen.w / 2 - ok.width) / 2;
+    ok.y = area.h - text_height() - ok.height;
+    ok.x = (area.w / 2 - ok.width) / 2;
     cancel.set_bitmap(BMP_BUTTON_CANCEL);
     cancel.y = ok.y;
-    cancel.x = ok.x + screen.w / 2;
+    cancel.x = ok.x + area.w / 2;
 }
 
-void Options_State::do_frame() {
+void Options_State::do_frame(double /*seconds*/) {
     draw_text_centered(TXT_OPTIONS_TITLE, 0, text_height(), screen_size().w);
     focus.draw();
 }
@@ -95,7 +95,7 @@ bool Options_State::flip_focused_box() {
 }
 
 // Writes the three boxes into the copy, leaving every other bit and field as it was, and makes the
-// copy the game's options. This state is gone afterwards.
+// copy the game's options; the main menu follows.
 bool Options_State::keep() {
     for (int i = 0; i < BOX_COUNT; ++i) {
         if (boxes[i].checked == 1)
@@ -103,14 +103,14 @@ bool Options_State::keep() {
         else
             options.flags &= ~option_boxes[i].bit;
     }
-    app.options = options;
-    save_options(&app.options);
-    app.change_state(STATE_MAIN_MENU);
+    game.options = options;
+    save_options(&game.options);
+    game.change_state(STATE_MAIN_MENU);
     return true;
 }
 
 bool Options_State::drop() {
-    app.change_state(STATE_MAIN_MENU);
+    game.change_state(STATE_MAIN_MENU);
     return true;
 }
 

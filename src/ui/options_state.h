@@ -1,7 +1,7 @@
 // The options screen: three check boxes, kept with OK (applied and saved) or dropped with Cancel.
 #pragma once
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "store/options_file.h"
 #include "ui/controls.h"
 
@@ -17,7 +17,7 @@ class Options_State : public Game_State {
 
     Options_State();
     ~Options_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
     bool handle_command(Command command, const char* text) override;
     bool handle_mouse(Mouse_Action action, int x, int y) override;
 

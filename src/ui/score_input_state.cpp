@@ -1,11 +1,10 @@
 #include "ui/score_input_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "play/play_record.h"
 
 #include <cstdio>
 #include <cstring>
-#include <utility>
 
 namespace {
 
@@ -16,25 +15,6 @@ size_t name_length(const Score_Entry& entry) {
 }
 
 } // namespace
-
-void sort_score_table(Score_Table* table) {
-    Score_Entry* rows = table->rows;
-    for (int i = 0; i < SCORE_ROWS - 1; ++i)
-        for (int j = i + 1; j < SCORE_ROWS; ++j)
-            if (rows[i].score < rows[j].score) std::swap(rows[i], rows[j]);
-}
-
-int32_t score_place(const Score_Table& table, int32_t score) {
-    for (int32_t i = 0; i < SCORE_ROWS; ++i)
-        if (table.rows[i].score < score) return i;
-    return -1;
-}
-
-void insert_score(Score_Table* table, int32_t place, const Score_Entry& entry) {
-    for (int k = SCORE_ROWS - 1; k > place; --k)
-        table->rows[k] = table->rows[k - 1];
-    table->rows[place] = entry;
-}
 
 Score_Input_State::Score_Input_State() : focus({&accept, &cancel}) {
     set_background(BMP_DEFAULT_BG);
@@ -47,7 +27,7 @@ Score_Input_State::Score_Input_State() : focus({&accept, &cancel}) {
         return;
     }
     place_buttons();
-    app.text_entry = true;
+    game.text_entry = true;
     for (const Text_Id id : entry_texts)
         get_text(id);
     zgl_get_bitmap(BMP_BUTTON_KING);
@@ -55,7 +35,7 @@ Score_Input_State::Score_Input_State() : focus({&accept, &cancel}) {
 }
 
 Score_Input_State::~Score_Input_State() {
-    app.text_entry = false;
+    game.text_entry = false;
     for (const Text_Id id : entry_texts)
         release_text(id);
     zgl_unload_bitmap(BMP_BUTTON_KING);
@@ -63,18 +43,18 @@ Score_Input_State::~Score_Input_State() {
 
 // A new best score is crowned; the buttons share the bottom row, each centred in its half.
 void Score_Input_State::place_buttons() {
-    const Size screen = screen_size();
+    const Size area = screen_size();
     accept.set_bitmap(place == 0 ? BMP_BUTTON_KING : BMP_BUTTON_OK);
-    accept.y = screen.h - text_height() - accept.height;
-    accept.x = (screen.w / 2 - accept.width) / 2;
+    accept.y = area.h - text_height() - accept.height;
+    accept.x = (area.w / 2 - accept.width) / 2;
     cancel.set_bitmap(BMP_BUTTON_CANCEL);
     cancel.y = accept.y;
-    cancel.x = accept.x + screen.w / 2;
+    cancel.x = accept.x + area.w / 2;
 }
 
-void Score_Input_State::do_frame() {
+void Score_Input_State::do_frame(double /*seconds*/) {
     if (not_placed) {
-        app.change_state(STATE_SCORE_LIST); // this state is gone
+        game.change_state(STATE_SCORE_LIST);
         return;
     }
     draw_headline();
@@ -112,12 +92,12 @@ bool Score_Input_State::handle_command(Command command, const char* text) {
     case ACTION_ACCEPT:
         return store();
     case ACTION_CANCEL:
-        app.change_state(STATE_SCORE_LIST);
+        game.change_state(STATE_SCORE_LIST);
         return true;
     case CMD_CHAR:
         return type(text);
     case CMD_BACKSPACE:
-        return erase();
+        return erase_letter();
     case CMD_ENTER:
         return handle_command(static_cast<Command>(focus.focus()), nullptr);
     default:
@@ -135,17 +115,17 @@ bool Score_Input_State::type(const char* text) {
     return true;
 }
 
-bool Score_Input_State::erase() {
+bool Score_Input_State::erase_letter() {
     const size_t length = name_length(entry);
     if (length > 0) entry.name[length - 1] = '\0';
     return true;
 }
 
-// Stores the entry in the table and writes the table; this state is gone afterwards.
+// Stores the entry in the table, writes the table and moves on to the list.
 bool Score_Input_State::store() {
     insert_score(&table, place, entry);
     save_score_table(&table);
-    app.change_state(STATE_SCORE_LIST);
+    game.change_state(STATE_SCORE_LIST);
     return true;
 }
 

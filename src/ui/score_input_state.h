@@ -2,18 +2,9 @@
 // it; either way the high-score list follows.
 #pragma once
 
-#include "app/game_state.h"
-#include "store/score_file.h"
+#include "game/game_state.h"
+#include "store/score_table.h"
 #include "ui/controls.h"
-
-// Sorts the table by score, highest first: every row is compared with each row below it and the
-// two are exchanged when the upper one scores lower. Two rows of equal score are never exchanged
-// with each other, though exchanges with other rows may still change their order.
-void sort_score_table(Score_Table* table);
-// The first row whose score is lower than the score, or -1: a score that ties a row goes below it.
-int32_t score_place(const Score_Table& table, int32_t score);
-// Shifts the rows from place down by one (the last row drops out) and puts the entry at place.
-void insert_score(Score_Table* table, int32_t place, const Score_Entry& entry);
 
 class Score_Input_State : public Game_State {
   public:
@@ -23,7 +14,7 @@ class Score_Input_State : public Game_State {
 
     Score_Input_State();
     ~Score_Input_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
     bool handle_command(Command command, const char* text) override;
     bool handle_mouse(Mouse_Action action, int x, int y) override;
 
@@ -40,6 +31,6 @@ class Score_Input_State : public Game_State {
     void draw_headline() const;
     void draw_name_box() const;
     bool type(const char* text);
-    bool erase();
+    bool erase_letter();
     bool store();
 };

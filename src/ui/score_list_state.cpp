@@ -1,8 +1,8 @@
 #include "ui/score_list_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
+#include "media/texts.h"
 #include "ui/controls.h"
-#include "ui/texts.h"
 
 #include <cstdio>
 
@@ -19,15 +19,15 @@ Score_List_State::~Score_List_State() {
 }
 
 // The rows in the order the file holds them, one line each under the title.
-void Score_List_State::do_frame() {
+void Score_List_State::do_frame(double seconds) {
     const int line = text_height();
     draw_text_centered(TXT_HISCORES_TITLE, 0, line, screen_size().w);
     for (int row = 0; row < SCORE_ROWS; ++row)
         draw_row(row, 3 * line + row * line);
     draw_press_enter_line();
 
-    timer -= static_cast<float>(app.frame_seconds);
-    if (timer < 0) app.change_state(STATE_MAIN_MENU);
+    timer -= static_cast<float>(seconds);
+    if (timer < 0) game.change_state(STATE_MAIN_MENU);
 }
 
 // The place at the left margin, the name centred, the score ending one margin from the right.

@@ -1,6 +1,6 @@
 #include "ui/splash_state.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/video.h"
 
 namespace {
@@ -8,31 +8,31 @@ namespace {
 constexpr float FADE_SECONDS = 0.25f;
 constexpr float SHOW_SECONDS = 2.0f;
 constexpr float CLOSING_SECONDS = 0.5f;
-constexpr int PHASE_FADE_IN = 0;
-constexpr int PHASE_SHOW = 1;
-constexpr int PHASE_FADE_OUT = 2;
-constexpr int PHASE_CLOSING = 3;
 
 // Alpha of a logo a quarter second into its fade, from the seconds left.
-int fade_alpha(float seconds_left) { return static_cast<int>(seconds_left * 4 * 255); }
+int fade_alpha(float seconds_left) {
+    return static_cast<int>(seconds_left * 4 * 255);
+}
 
-}  // namespace
+} // namespace
 
 Splash_State::Splash_State() {
-    for (const Bitmap_Id logo : logos) zgl_get_bitmap(logo);
+    for (const Bitmap_Id logo : logos)
+        zgl_get_bitmap(logo);
 }
 
 Splash_State::~Splash_State() {
-    for (const Bitmap_Id logo : logos) zgl_unload_bitmap(logo);
+    for (const Bitmap_Id logo : logos)
+        zgl_unload_bitmap(logo);
 }
 
 // A phase that ends hands the rest of the frame to the next one in order.
-void Splash_State::do_frame() {
-    const float dt = static_cast<float>(app.frame_seconds);
-    if (phase == PHASE_FADE_IN) fade_in(dt);
-    if (phase == PHASE_SHOW) show(dt);
-    if (phase == PHASE_FADE_OUT) fade_out(dt);
-    if (phase == PHASE_CLOSING && !closing_pause(dt)) return;  // this state is gone
+void Splash_State::do_frame(double seconds) {
+    const float dt = static_cast<float>(seconds);
+    if (phase == Phase::fade_in) fade_in(dt);
+    if (phase == Phase::show) show(dt);
+    if (phase == Phase::fade_out) fade_out(dt);
+    if (phase == Phase::closing && !closing_pause(dt)) return; // the menu follows: nothing drawn
     draw();
 }
 
@@ -42,7 +42,7 @@ void Splash_State::fade_in(float dt) {
     if (timer < 0) {
         zgl_set_bitmap_alpha(logos[logo_index], 255);
         timer = SHOW_SECONDS;
-        phase = PHASE_SHOW;
+        phase = Phase::show;
     }
 }
 
@@ -50,7 +50,7 @@ void Splash_State::show(float dt) {
     timer -= dt;
     if (timer < 0) {
         timer = FADE_SECONDS;
-        phase = PHASE_FADE_OUT;
+        phase = Phase::fade_out;
     }
 }
 
@@ -64,10 +64,10 @@ void Splash_State::fade_out(float dt) {
             // The next logo starts invisible, as its fade-in begins.
             zgl_set_bitmap_alpha(logos[logo_index], 255 - fade_alpha(FADE_SECONDS));
             timer = FADE_SECONDS;
-            phase = PHASE_FADE_IN;
+            phase = Phase::fade_in;
         } else {
             timer = CLOSING_SECONDS;
-            phase = PHASE_CLOSING;
+            phase = Phase::closing;
         }
     }
 }
@@ -75,7 +75,7 @@ void Splash_State::fade_out(float dt) {
 bool Splash_State::closing_pause(float dt) {
     timer -= dt;
     if (timer >= 0) return true;
-    app.change_state(STATE_MAIN_MENU);
+    game.change_state(STATE_MAIN_MENU);
     return false;
 }
 
@@ -83,7 +83,7 @@ void Splash_State::draw() const {
     SDL_Surface* surface = get_screen();
     if (!surface) return;
     fill_rect(COLOR_BLACK, {0, 0, surface->w, surface->h});
-    if (phase == PHASE_CLOSING) return;
+    if (phase == Phase::closing) return;
     const Bitmap_Id logo = logos[logo_index];
     zgl_draw_bitmap(logo, {0, (surface->h - zgl_bitmap_size(logo).h) / 2});
 }
@@ -92,17 +92,19 @@ bool Splash_State::handle_command(Command command, const char*) {
     switch (command) {
     case CMD_SPACE:
         // Cuts the logo on screen short; in the closing pause there is no logo left to cut.
-        if (phase == PHASE_CLOSING) return false;
+        if (phase == Phase::closing) return false;
         timer = 0;
-        phase = PHASE_FADE_OUT;
+        phase = Phase::fade_out;
         return true;
     case CMD_ESCAPE:
         timer = 0;
-        phase = PHASE_CLOSING;
+        phase = Phase::closing;
         return true;
     default:
         return false;
     }
 }
 
-bool Splash_State::handle_mouse(Mouse_Action, int, int) { return false; }
+bool Splash_State::handle_mouse(Mouse_Action, int, int) {
+    return false;
+}

@@ -1,24 +1,25 @@
 // The splash: the maker's logo and the SDL logo fade in and out, then the main menu.
 #pragma once
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "media/bitmaps.h"
 
 class Splash_State : public Game_State {
-public:
+  public:
     Splash_State();
     ~Splash_State() override;
-    void do_frame() override;
+    void do_frame(double seconds) override;
     bool handle_command(Command command, const char* text) override;
     bool handle_mouse(Mouse_Action action, int x, int y) override;
 
-    // 0 fade-in, 1 show, 2 fade-out, 3 closing pause
-    int32_t phase = 0;
-    float timer = 0.25f;  // seconds left in the phase
-    Bitmap_Id logos[2] = {BMP_MAKER_LOGO, BMP_SDL_LOGO};
-    int32_t logo_index = 0;  // 2 once both logos have been shown
+    enum class Phase { fade_in, show, fade_out, closing };
 
-private:
+    Phase phase = Phase::fade_in;
+    float timer = 0.25f; // seconds left in the phase
+    Bitmap_Id logos[2] = {BMP_MAKER_LOGO, BMP_SDL_LOGO};
+    int32_t logo_index = 0; // 2 once both logos have been shown
+
+  private:
     // Each answers false when the splash has handed over to the main menu.
     void fade_in(float dt);
     void show(float dt);

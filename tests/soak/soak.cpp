@@ -14,8 +14,10 @@
 #include "effects/ice_state.h"
 #include "effects/kill_rows_state.h"
 #include "effects/lightning_state.h"
+#include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/faldor_state.h"
 #include "play/play_record.h"
 #include "play/saved_game.h"
@@ -61,8 +63,8 @@ template <class State> bool is_a(const Game_State* state) {
 
 // Whether a state object is of the class that the id names, by id.
 bool (*const state_matches[STATE_COUNT])(const Game_State*) = {
-    is_a<Splash_State>,     is_a<Main_Menu_State>,  is_a<Faldor_State>, is_a<KillRows_State>,
-    is_a<Earth_State>,      is_a<Ice_State>,        is_a<Fire_State>,   is_a<Lightning_State>,
+    is_a<Splash_State>,      is_a<Main_Menu_State>,  is_a<Faldor_State>,  is_a<KillRows_State>,
+    is_a<Earth_State>,       is_a<Ice_State>,        is_a<Fire_State>,    is_a<Lightning_State>,
     is_a<Score_Input_State>, is_a<Score_List_State>, is_a<Options_State>, is_a<About_State>,
 };
 
@@ -128,7 +130,7 @@ class Checker {
         was_over_ = over;
         const auto* entry = dynamic_cast<const Score_Input_State*>(app.state.get());
         const bool asking = entry && !entry->not_placed && entry->place >= 0;
-        if (app.text_entry != asking)
+        if (game.text_entry != asking)
             fail(asking ? "the name entry is current but the keyboard does not type"
                         : "the keyboard types but no name is asked for");
     }
@@ -230,9 +232,9 @@ template <class State> State* current() {
 }
 
 // The keys of play first, then a few of no consequence; return last (noise never presses it).
-constexpr SDLKey keys[] = {SDLK_DOWN, SDLK_s,   SDLK_LEFT, SDLK_a,   SDLK_RIGHT, SDLK_d,
-                           SDLK_UP,   SDLK_w,   SDLK_DELETE, SDLK_SPACE, SDLK_x, SDLK_q,
-                           SDLK_1,    SDLK_TAB, SDLK_F1,   SDLK_LSHIFT, SDLK_RETURN};
+constexpr SDLKey keys[] = {SDLK_DOWN, SDLK_s,   SDLK_LEFT,   SDLK_a,      SDLK_RIGHT, SDLK_d,
+                           SDLK_UP,   SDLK_w,   SDLK_DELETE, SDLK_SPACE,  SDLK_x,     SDLK_q,
+                           SDLK_1,    SDLK_TAB, SDLK_F1,     SDLK_LSHIFT, SDLK_RETURN};
 constexpr int PLAY_KEYS = 10, NOISE_KEYS = 16;
 
 // A seeded, headless stand-in for a person at the keyboard and the mouse, biased toward progress
@@ -401,8 +403,9 @@ class Player {
         if (steps_left_ <= 0) {
             const UI_Bmp_Button& b = goal_ == 0 ? options->ok : options->cancel;
             if (by_mouse_) return press_inside(SDL_MOUSEBUTTONDOWN, b.x, b.y, b.width, b.height);
-            return focus_and_press(options->focus.focus(),
-                                   goal_ == 0 ? Options_State::FOCUS_OK : Options_State::FOCUS_CANCEL);
+            return focus_and_press(options->focus.focus(), goal_ == 0
+                                                               ? Options_State::FOCUS_OK
+                                                               : Options_State::FOCUS_CANCEL);
         }
         int box = pick(Options_State::BOX_COUNT);
         const bool specials_on = options->boxes[1].checked == 1;
@@ -461,15 +464,14 @@ void start_game(unsigned draw_seed, uint32_t option_flags) {
         std::exit(1);
     }
     std::srand(draw_seed);
-    app.take_block_texture();
+    take_block_texture();
     zgl_get_bitmap(BMP_PAUSED);
     play_record = Play_Record();
     app.load_records();
-    app.options.flags = option_flags;
-    app.options.opt_special_chance = 100;
+    game.options.flags = option_flags;
+    game.options.opt_special_chance = 100;
     app.build_play_area();
     app.enter_saved_state();
-    app.frame_seconds = 0.001;
 }
 
 // The window is closed and the game started again in the same directory: it resumes the saved
@@ -478,7 +480,7 @@ void restart_game(unsigned draw_seed, Checker& checker) {
     const auto* effect = dynamic_cast<const Effect_State*>(app.state.get());
     const Play_Record before = effect ? effect->at_entry : play_record;
     app.shutdown();
-    start_game(draw_seed, app.options.flags);
+    start_game(draw_seed, game.options.flags);
     if (play_record.state_id != before.state_id)
         fail(std::string("a restart resumed in ") + state_name(play_record.state_id) +
              " instead of " + state_name(before.state_id));
@@ -521,9 +523,9 @@ void run_seed(unsigned seed, const Settings& settings, long totals[3]) {
             checker.check();
         }
         run_phase = "after the frame";
-        app.frame_seconds = player.frame_seconds();
+        const double seconds = player.frame_seconds();
         checker.before_frame();
-        app.run_frame();
+        app.run_frame(seconds);
         checker.after_frame();
         checker.check();
         run_phase = "at the saved-game round trip";
@@ -565,13 +567,16 @@ int main(int argc, char** argv) {
     Settings settings;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--frames" && i + 1 < argc) settings.frames = positive_number(argv[++i]);
+        if (arg == "--frames" && i + 1 < argc)
+            settings.frames = positive_number(argv[++i]);
         else if (arg == "--save-every" && i + 1 < argc)
             settings.save_every = positive_number(argv[++i]);
         else if (arg == "--restart-every" && i + 1 < argc)
             settings.restart_every = positive_number(argv[++i]);
-        else if (arg == "--no-restart") settings.restart_every = 0;
-        else settings.seeds.push_back(static_cast<unsigned>(positive_number(argv[i])));
+        else if (arg == "--no-restart")
+            settings.restart_every = 0;
+        else
+            settings.seeds.push_back(static_cast<unsigned>(positive_number(argv[i])));
     }
     if (settings.seeds.empty()) usage();
     setenv("SDL_VIDEODRIVER", "dummy", 1);

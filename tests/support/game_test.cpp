@@ -1,14 +1,16 @@
 #include "game_test.h"
 
 #include "app/vextile.h"
+#include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "media/sounds.h"
+#include "media/texts.h"
 #include "media/video.h"
+#include "play/block_tiles.h"
 #include "play/play_record.h"
 #include "play/sidebar.h"
 #include "play/well.h"
 #include "store/options_file.h"
-#include "ui/texts.h"
 
 #include <cstdlib>
 
@@ -23,25 +25,26 @@ bool start_sdl_once() {
     return started;
 }
 
-}  // namespace
+} // namespace
 
 void Game_Test::SetUp() {
     dir = std::make_unique<Temp_Dir>();
     ASSERT_TRUE(start_sdl_once()) << "SDL, the screen or the game font could not start";
 
-    zgl_forget_all();
+    zgl_release_all();
     sound_forget_all();
     forget_all_texts();
     set_background(BMP_NONE);
 
-    app.state.reset();
-    app.sidebar.reset();
-    app.text_entry = false;
-    app.frame_seconds = 0.001;
-    app.options = Options_Record();
-    default_options(&app.options);
-    app.take_block_texture();
-    ASSERT_EQ(app.block_size, 16) << "the generated block texture should be 16 pixels high";
+    app.enter_state(STATE_NONE);
+    app.set_sidebar(nullptr);
+    game.clear_quit();
+    game.text_entry = false;
+    set_frame_seconds(0.001);
+    game.options = Options_Record();
+    default_options(&game.options);
+    take_block_texture();
+    ASSERT_EQ(block_size(), 16) << "the generated block texture should be 16 pixels high";
 
     play_record = Play_Record();
     if (!Grid_Field_Surface::well_surface) {
@@ -52,13 +55,30 @@ void Game_Test::SetUp() {
 }
 
 void Game_Test::TearDown() {
-    app.state.reset();
-    app.sidebar.reset();
-    app.text_entry = false;
+    app.enter_state(STATE_NONE);
+    app.set_sidebar(nullptr);
+    game.text_entry = false;
+    // Nothing the test loaded outlives it, so what is left at the end is a leak.
+    set_background(BMP_NONE);
+    zgl_release_all();
+    sound_forget_all();
+    forget_all_texts();
     dir.reset();
 }
 
-void Game_Test::set_frame_seconds(double seconds) { app.frame_seconds = seconds; }
+namespace {
+
+double test_frame_seconds = 0.001;
+
+} // namespace
+
+double Game_Test::frame_seconds() {
+    return test_frame_seconds;
+}
+
+void Game_Test::set_frame_seconds(double seconds) {
+    test_frame_seconds = seconds;
+}
 
 SDL_Color colour_at(SDL_Surface* surface, int x, int y) {
     if (!surface) surface = get_screen();
@@ -87,7 +107,9 @@ SDL_Color colour_at(SDL_Surface* surface, int x, int y) {
     return c;
 }
 
-bool same_colour(SDL_Color a, SDL_Color b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+bool same_colour(SDL_Color a, SDL_Color b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 
 void paint_screen(Uint8 r, Uint8 g, Uint8 b) {
     SDL_Surface* s = get_screen();

@@ -11,11 +11,14 @@
 #include <memory>
 
 class Game_Test : public ::testing::Test {
-protected:
+  public:
+    // The duration of the frames the tests run: 0.001 s unless the test sets another.
+    static double frame_seconds();
+
+  protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Sets the duration of the "last frame" that every timer reads.
     static void set_frame_seconds(double seconds);
 
     std::unique_ptr<Temp_Dir> dir;

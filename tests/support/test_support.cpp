@@ -66,7 +66,8 @@ std::string Stderr_Capture::text() {
 int Stderr_Capture::count(const std::string& needle) {
     const std::string all = text();
     int n = 0;
-    for (size_t at = all.find(needle); at != std::string::npos; at = all.find(needle, at + 1)) ++n;
+    for (size_t at = all.find(needle); at != std::string::npos; at = all.find(needle, at + 1))
+        ++n;
     return n;
 }
 

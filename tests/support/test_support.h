@@ -9,7 +9,7 @@
 // A fresh temporary directory that becomes the working directory for the life of the object; its
 // "media" entry links to the generated media of the build. Removed (with everything in it) on exit.
 class Temp_Dir {
-public:
+  public:
     explicit Temp_Dir(bool link_media = true);
     ~Temp_Dir();
     Temp_Dir(const Temp_Dir&) = delete;
@@ -18,14 +18,14 @@ public:
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
     std::string old_cwd_;
 };
 
 // Collects what is written to standard error between construction and text() / the destructor.
 class Stderr_Capture {
-public:
+  public:
     Stderr_Capture();
     ~Stderr_Capture();
     Stderr_Capture(const Stderr_Capture&) = delete;
@@ -36,7 +36,7 @@ public:
     // Number of times the exact text occurs in the output so far.
     int count(const std::string& needle);
 
-private:
+  private:
     int saved_fd_ = -1;
     std::string path_;
 };

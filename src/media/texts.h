@@ -35,7 +35,7 @@ void set_text(Text_Id id, const std::string& text);
 
 int text_height();
 int text_width(const char* text);
-int letter_width();  // width of "Z", the screens' margin unit
+int letter_width(); // width of "Z", the screens' margin unit
 
 void write_text(const char* text, int x, int y);
 void write_text_centered(const char* text, int x, int y, int width);

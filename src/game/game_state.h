@@ -1,10 +1,11 @@
 // The screen states of the game: one is current at a time, owned by the application.
 #pragma once
 
-#include "app/commands.h"
+#include "game/commands.h"
 
 #include <cstdint>
 
+// A state's id is what the saved game records of the screen it was closed in.
 using State_Id = int32_t;
 
 constexpr State_Id STATE_NONE = -1;
@@ -23,15 +24,12 @@ constexpr State_Id STATE_ABOUT = 11;
 constexpr State_Id STATE_COUNT = 12;
 
 class Game_State {
-public:
+  public:
     virtual ~Game_State() = default;
-    // One frame: called after the background is drawn and before the flip.
-    virtual void do_frame() = 0;
+    // One frame, `seconds` after the previous one began: called after the background is drawn
+    // and before the flip. Every timer, blink and slide of the state runs on these seconds.
+    virtual void do_frame(double seconds) = 0;
     // text is null except for CMD_CHAR, where it points at the one typed character.
     virtual bool handle_command(Command command, const char* text) = 0;
     virtual bool handle_mouse(Mouse_Action action, int x, int y) = 0;
 };
-
-// Builds the state of the given id, or null for an id that has no state. This is the one place that
-// knows every state class.
-Game_State* make_state(State_Id id);

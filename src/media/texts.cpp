@@ -1,4 +1,4 @@
-#include "ui/texts.h"
+#include "media/texts.h"
 
 #include "media/video.h"
 #include "sfont/sfont.h"
@@ -11,12 +11,7 @@ namespace {
 
 // The interface texts that are loaded right now, by id. Map nodes never move, so the characters
 // handed out stay valid until their entry is released.
-using Text_Table = std::map<Text_Id, std::string>;
-
-Text_Table& text_table() {
-    static Text_Table table;
-    return table;
-}
+std::map<Text_Id, std::string> text_table;
 
 struct Builtin_Text {
     Text_Id id;
@@ -64,26 +59,25 @@ std::string take_line(std::string& rest, int width) {
 } // namespace
 
 const char* get_text(Text_Id id) {
-    Text_Table& table = text_table();
-    auto found = table.find(id);
-    if (found == table.end()) found = table.emplace(id, builtin_text(id)).first;
+    auto found = text_table.find(id);
+    if (found == text_table.end()) found = text_table.emplace(id, builtin_text(id)).first;
     return found->second.c_str();
 }
 
 void release_text(Text_Id id) {
-    text_table().erase(id);
+    text_table.erase(id);
 }
 
 const char* text_of(Text_Id id) {
-    return text_table()[id].c_str();
+    return text_table[id].c_str();
 }
 
 void forget_all_texts() {
-    text_table().clear();
+    text_table.clear();
 }
 
 void set_text(Text_Id id, const std::string& text) {
-    text_table()[id] = text;
+    text_table[id] = text;
 }
 
 int text_height() {

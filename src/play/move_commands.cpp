@@ -1,6 +1,6 @@
-#include "app/commands.h"
+#include "play/move_commands.h"
 
-#include "app/vextile.h"
+#include "game/game_context.h"
 #include "play/play_record.h"
 
 bool apply_move_command(Command command) {
@@ -14,7 +14,7 @@ bool apply_move_command(Command command) {
         return true;
     case CMD_DOWN_RELEASE:
         // With uncontrolled drop a piece, once sent down, goes all the way.
-        if (!(app.options.flags & opt_uncontrolled_drop)) flags &= ~FLAG_FAST_DROP;
+        if (!(game.options.flags & opt_uncontrolled_drop)) flags &= ~FLAG_FAST_DROP;
         return true;
     case CMD_LEFT_PRESS:
         flags = (flags | FLAG_LEFT) & ~FLAG_RIGHT;
