@@ -7,56 +7,25 @@
 #include "play/sidebar.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <system_error>
-
-namespace fs = std::filesystem;
-
-Scratch_Dir::Scratch_Dir() {
-    char pattern[] = "/tmp/vextile-bench-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (!made) return;
-    std::error_code ec;
-    fs::create_directory_symlink(VEXTILE_MEDIA_DIR, fs::path(made) / "media", ec);
-    if (!ec) fs::current_path(made, ec);
-    if (ec) {
-        fs::remove_all(made, ec);
-        return;
-    }
-    path_ = made;
-}
-
-Scratch_Dir::~Scratch_Dir() {
-    if (path_.empty()) return;
-    std::error_code ec;
-    fs::current_path("/", ec);
-    fs::remove_all(path_, ec);
-}
-
-void use_headless_drivers() {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-}
 
 namespace {
 
-std::unique_ptr<Scratch_Dir> world_dir;
+std::unique_ptr<Temp_Dir> world_dir;
 bool world_up = false;
 
 } // namespace
 
 bool start_world() {
     if (world_dir) return world_up;
-    world_dir = std::make_unique<Scratch_Dir>();
-    if (!world_dir->ok()) return false;
-    use_headless_drivers();
-    world_up = app.init();
+    world_dir = std::make_unique<Temp_Dir>();
+    world_up = headless::start_media();
+    if (world_up) headless::build_world();
     return world_up;
 }
 
 void stop_world() {
-    if (world_up) app.shutdown();
+    if (world_up) headless::stop();
     world_up = false;
     world_dir.reset();
 }

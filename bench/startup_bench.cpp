@@ -63,9 +63,8 @@ double process_cpu_seconds() {
 }
 
 int run_child(const std::string& kind) {
-    const Scratch_Dir dir;
-    if (!dir.ok()) return 2;
-    use_headless_drivers();
+    const Temp_Dir dir;
+    headless::use_dummy_drivers();
     if (kind == RESUME) write_saved_game();
 
     const auto start = std::chrono::steady_clock::now();

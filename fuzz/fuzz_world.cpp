@@ -1,19 +1,15 @@
 #include "fuzz_world.h"
 
+#include "headless_game.h"
+
 #include "app/vextile.h"
-#include "game/game_context.h"
-#include "media/video.h"
-#include "play/block_tiles.h"
-#include "play/play_record.h"
 #include "play/saved_game.h"
-#include "play/well.h"
 #include "store/options_file.h"
 #include "store/score_file.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -21,30 +17,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string scratch_dir;
-
-void remove_scratch_dir() {
-    std::error_code ec;
-    fs::remove_all(scratch_dir, ec);
-}
-
 [[noreturn]] void give_up(const char* why) {
     std::fprintf(stderr, "fuzz world: %s\n", why);
     std::abort();
-}
-
-// A fresh directory under /tmp, the working directory from now on, with "media" beside the
-// record files.
-void enter_scratch_dir() {
-    char tmpl[] = "/tmp/vextile-fuzz-XXXXXX";
-    if (!mkdtemp(tmpl)) give_up("cannot make a scratch directory");
-    scratch_dir = tmpl;
-    std::atexit(remove_scratch_dir);
-    std::error_code ec;
-    fs::create_directory_symlink(VEXTILE_MEDIA_DIR, scratch_dir + "/media", ec);
-    if (ec) give_up("cannot link the media");
-    fs::current_path(scratch_dir, ec);
-    if (ec) give_up("cannot enter the scratch directory");
 }
 
 // The path as seen from the starting directory.
@@ -89,29 +64,21 @@ void start_fuzz_world(int* argc, char*** argv) {
     if (started) return;
     started = true;
     if (argc && argv) make_arguments_absolute(argc, argv);
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    enter_scratch_dir();
-    // Without audio the game runs silently; without a screen or a font nothing can be tested.
-    if (!app.start_video()) give_up("SDL, the screen or the game font did not start");
-    take_block_texture();
-    if (block_size() <= 0) give_up("the block texture did not load");
-    if (!Grid_Field_Surface::create_well_surface()) give_up("the well surface did not start");
-    // At the end the world is shut down as the game shuts down, so that nothing is left to leak.
-    std::atexit([] { app.shutdown(); });
+    // The scratch directory and the media last until the process ends, then go as the game's go.
+    static Temp_Dir* const scratch = new Temp_Dir;
+    if (!headless::start_media()) give_up("SDL, the screen or the game font did not start");
+    std::atexit([] {
+        headless::stop();
+        delete scratch;
+    });
 }
 
-void reset_game() {
+void reset_game(const uint8_t* saved_game, size_t size) {
     app.enter_state(STATE_NONE);
-    game.clear_quit();
-    game.text_entry = false;
-    game.options = Options_Record();
-    default_options(&game.options);
-    play_record = Play_Record();
-    set_background(BMP_NONE);
     for (const char* name : {SAVED_GAME_FILE_NAME, OPTIONS_FILE_NAME, SCORE_FILE_NAME})
         unlink(name);
-    std::srand(1);
+    if (saved_game) write_scratch_file(SAVED_GAME_FILE_NAME, saved_game, size);
+    headless::build_world(1);
 }
 
 void write_scratch_file(const char* name, const uint8_t* data, size_t size) {
@@ -122,7 +89,7 @@ void write_scratch_file(const char* name, const uint8_t* data, size_t size) {
 }
 
 void run_frame(double seconds) {
-    app.run_frame(seconds);
+    headless::run_frames(1, seconds);
 }
 
 void send_command(Command command, const char* text) {

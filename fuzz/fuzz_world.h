@@ -1,7 +1,6 @@
-// What every fuzz target shares: the game's world started headless once per process (SDL's dummy
-// video and audio drivers, the 320 x 320 screen, the game font) in a scratch working directory of
-// its own whose "media" links to the generated media, so that record files never land anywhere
-// else; the reset between two inputs; and a reader for the input's bytes.
+// What every fuzz target shares: the game's headless world (tests/support/headless_game.h) started
+// once per process in a scratch working directory of its own, so that record files never land
+// anywhere else; the reset between two inputs; and a reader for the input's bytes.
 #pragma once
 
 #include "game/commands.h"
@@ -16,9 +15,11 @@
 // and sends crash inputs to the directory it was started in unless told otherwise.
 void start_fuzz_world(int* argc = nullptr, char*** argv = nullptr);
 
-// Puts the game back as a fresh start finds it: no state, a fresh play record, default options,
-// no record files in the working directory, no background, rand() seeded the same every time.
-void reset_game();
+// Puts the game back as a start finds it, with rand() seeded the same every time: no record files
+// in the working directory but the saved game given (if any), and the world built on them as the
+// game's start builds it (the records loaded, the well and the sidebar, the recorded state). What
+// the catalogues loaded stays loaded from one input to the next.
+void reset_game(const uint8_t* saved_game = nullptr, size_t size = 0);
 
 // Writes the bytes as the named file in the working directory, replacing it.
 void write_scratch_file(const char* name, const uint8_t* data, size_t size);

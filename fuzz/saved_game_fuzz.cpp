@@ -10,12 +10,8 @@
 #include "app/vextile.h"
 #include "game/game_context.h"
 #include "play/play_record.h"
-#include "play/saved_game.h"
-#include "play/sidebar.h"
 
 #include <SDL/SDL.h>
-
-#include <memory>
 
 namespace {
 
@@ -111,14 +107,6 @@ void run_script(const uint8_t* script, size_t size) {
     }
 }
 
-// The start-up after the load: the well painted from its cells, the sidebar (made once, as the
-// game makes it once), the recorded state.
-void start_saved_game() {
-    play_record.grid.redraw_region(0, 0, GRID_COLS, GRID_ROWS);
-    if (!game.sidebar) app.set_sidebar(std::make_unique<Sidebar>());
-    app.enter_saved_state();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
@@ -127,11 +115,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    reset_game();
-    write_scratch_file(SAVED_GAME_FILE_NAME, data, size);
-    load_saved_game(&play_record);
+    reset_game(data, size); // the start-up reads it and enters the state it records
     expect(play_record_is_sound(play_record), "a loaded game is always sound");
-    start_saved_game();
     if (size > PLAY_RECORD_SIZE) {
         run_script(data + PLAY_RECORD_SIZE, size - PLAY_RECORD_SIZE);
     } else {

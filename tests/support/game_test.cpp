@@ -1,76 +1,32 @@
 #include "game_test.h"
 
-#include "app/vextile.h"
-#include "game/game_context.h"
-#include "media/bitmaps.h"
-#include "media/sounds.h"
-#include "media/texts.h"
 #include "media/video.h"
-#include "play/block_tiles.h"
-#include "play/play_record.h"
-#include "play/sidebar.h"
-#include "play/well.h"
-#include "store/options_file.h"
+
+#include <png.h>
 
 #include <cstdlib>
-
-namespace {
-
-bool start_sdl_once() {
-    static bool started = false;
-    if (started) return true;
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    started = app.start_video();
-    return started;
-}
-
-} // namespace
-
-void Game_Test::SetUp() {
-    dir = std::make_unique<Temp_Dir>();
-    ASSERT_TRUE(start_sdl_once()) << "SDL, the screen or the game font could not start";
-
-    zgl_release_all();
-    sound_forget_all();
-    forget_all_texts();
-    set_background(BMP_NONE);
-
-    app.enter_state(STATE_NONE);
-    app.set_sidebar(nullptr);
-    game.clear_quit();
-    game.text_entry = false;
-    set_frame_seconds(0.001);
-    game.options = Options_Record();
-    default_options(&game.options);
-    take_block_texture();
-    ASSERT_EQ(block_size(), 16) << "the generated block texture should be 16 pixels high";
-
-    play_record = Play_Record();
-    if (!Grid_Field_Surface::well_surface) {
-        ASSERT_TRUE(Grid_Field_Surface::create_well_surface());
-    }
-    play_record.grid.redraw_region(0, 0, GRID_COLS, GRID_ROWS);
-    paint_screen(0, 0, 0);
-}
-
-void Game_Test::TearDown() {
-    app.enter_state(STATE_NONE);
-    app.set_sidebar(nullptr);
-    game.text_entry = false;
-    // Nothing the test loaded outlives it, so what is left at the end is a leak.
-    set_background(BMP_NONE);
-    zgl_release_all();
-    sound_forget_all();
-    forget_all_texts();
-    dir.reset();
-}
+#include <filesystem>
+#include <vector>
 
 namespace {
 
 double test_frame_seconds = 0.001;
 
 } // namespace
+
+void Game_Test::SetUp() {
+    dir = std::make_unique<Temp_Dir>();
+    ASSERT_TRUE(headless::start_media()) << "SDL, the screen or the game font could not start";
+    headless::build_world();
+    set_frame_seconds(0.001);
+    paint_screen(0, 0, 0);
+}
+
+void Game_Test::TearDown() {
+    // Nothing the test loaded outlives it, so what LeakSanitizer finds at the end is a leak.
+    headless::clear_world();
+    dir.reset();
+}
 
 double Game_Test::frame_seconds() {
     return test_frame_seconds;
@@ -88,20 +44,8 @@ SDL_Color colour_at(SDL_Surface* surface, int x, int y) {
     const int bpp = surface->format->BytesPerPixel;
     const Uint8* p = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * bpp;
     Uint32 pixel = 0;
-    switch (bpp) {
-    case 1:
-        pixel = *p;
-        break;
-    case 2:
-        pixel = *reinterpret_cast<const Uint16*>(p);
-        break;
-    case 3:
-        pixel = Uint32(p[0]) | Uint32(p[1]) << 8 | Uint32(p[2]) << 16;
-        break;
-    default:
-        pixel = *reinterpret_cast<const Uint32*>(p);
-        break;
-    }
+    for (int i = 0; i < bpp; ++i) // little-endian
+        pixel |= Uint32(p[i]) << (8 * i);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     SDL_GetRGB(pixel, surface->format, &c.r, &c.g, &c.b);
     return c;
@@ -114,4 +58,68 @@ bool same_colour(SDL_Color a, SDL_Color b) {
 void paint_screen(Uint8 r, Uint8 g, Uint8 b) {
     SDL_Surface* s = get_screen();
     if (s) SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
+}
+
+namespace {
+
+bool write_png(const std::string& path, int w, int h, const std::vector<Uint8>& rgb) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = png_uint_32(w);
+    image.height = png_uint_32(h);
+    image.format = PNG_FORMAT_RGB;
+    return png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr) != 0;
+}
+
+bool read_png(const std::string& path, int* w, int* h, std::vector<Uint8>* rgb) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    image.format = PNG_FORMAT_RGB;
+    rgb->resize(PNG_IMAGE_SIZE(image));
+    *w = int(image.width);
+    *h = int(image.height);
+    return png_image_finish_read(&image, nullptr, rgb->data(), 0, nullptr) != 0;
+}
+
+} // namespace
+
+std::string golden_difference(const std::string& name, SDL_Surface* surface) {
+    if (!surface) surface = get_screen();
+    const int w = surface->w, h = surface->h;
+    std::vector<Uint8> actual;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const SDL_Color c = colour_at(surface, x, y);
+            actual.insert(actual.end(), {c.r, c.g, c.b});
+        }
+    const std::string golden = std::string(VEXTILE_GOLDEN_DIR) + "/" + name + ".png";
+    const char* update = std::getenv("VEXTILE_GOLDEN_UPDATE");
+    if (update && *update == '1')
+        return write_png(golden, w, h, actual) ? "" : "cannot write " + golden;
+    int gw = 0, gh = 0;
+    std::vector<Uint8> expected;
+    const bool found = read_png(golden, &gw, &gh, &expected);
+    if (found && gw == w && gh == h && expected == actual) return "";
+    std::vector<Uint8> diff(actual.size());
+    int differ = 0, first = -1;
+    for (size_t i = 0; i < actual.size(); i += 3) {
+        const bool same =
+            found && gw == w && gh == h && std::equal(&actual[i], &actual[i] + 3, &expected[i]);
+        if (!same && first < 0) first = int(i / 3);
+        differ += !same;
+        for (int k = 0; k < 3; ++k)
+            diff[i + k] = same ? Uint8(actual[i + k] / 4) : k == 0 ? 255 : 0;
+    }
+    const std::string out = VEXTILE_GOLDEN_OUT;
+    std::filesystem::create_directories(out);
+    write_png(out + "/" + name + ".png", w, h, actual);
+    write_png(out + "/" + name + ".diff.png", w, h, diff);
+    std::string why = !found ? "no golden picture " + golden
+                      : gw != w || gh != h
+                          ? "the golden picture has another size"
+                          : std::to_string(differ) + " pixels differ, " + "the first at " +
+                                std::to_string(first % w) + "," + std::to_string(first / w);
+    return name + ": " + why + "; the picture drawn is " + out + "/" + name +
+           ".png, the difference " + out + "/" + name + ".diff.png (make golden renews it)";
 }

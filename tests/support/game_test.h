@@ -1,7 +1,8 @@
-// Fixture for tests that need the game's world: SDL with the dummy video and audio drivers (started
-// once per test program, with the 320 x 320 screen and the game font), and for every test a fresh
-// temporary working directory whose "media" links to the generated media, fresh catalogues, a fresh
-// play record, default options and no current state.
+// Fixture for tests that need the game's world: the headless game (SDL on its dummy drivers,
+// started once per test program) built afresh for every test, as the game's start builds it, in a
+// fresh temporary working directory whose "media" links to the generated media: default options, a
+// fresh play record, the well, the sidebar and the splash as the current state; the screen painted
+// black.
 #pragma once
 
 #include "test_support.h"
@@ -9,6 +10,7 @@
 #include <SDL/SDL.h>
 
 #include <memory>
+#include <string>
 
 class Game_Test : public ::testing::Test {
   public:
@@ -29,3 +31,9 @@ SDL_Color colour_at(SDL_Surface* surface, int x, int y);
 bool same_colour(SDL_Color a, SDL_Color b);
 // Fills the whole screen with one colour.
 void paint_screen(Uint8 r, Uint8 g, Uint8 b);
+
+// Compares the surface (the screen when null) pixel by pixel with the golden picture
+// tests/golden/NAME.png. Answers "" when they match; else what differs, and where the picture and a
+// difference image (differing pixels red over a faint copy) were written for a look. With
+// VEXTILE_GOLDEN_UPDATE=1 in the environment (`make golden`) it writes the golden picture instead.
+std::string golden_difference(const std::string& name, SDL_Surface* surface = nullptr);

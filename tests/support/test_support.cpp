@@ -9,32 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
-
-namespace fs = std::filesystem;
-
-Temp_Dir::Temp_Dir(bool link_media) {
-    char tmpl[] = "/tmp/vextile-test-XXXXXX";
-    const char* made = mkdtemp(tmpl);
-    if (!made) {
-        ADD_FAILURE() << "mkdtemp failed: " << std::strerror(errno);
-        return;
-    }
-    path_ = made;
-    old_cwd_ = fs::current_path().string();
-    if (link_media) fs::create_directory_symlink(VEXTILE_MEDIA_DIR, path_ + "/media");
-    fs::current_path(path_);
-}
-
-Temp_Dir::~Temp_Dir() {
-    if (path_.empty()) return;
-    std::error_code ec;
-    fs::current_path(old_cwd_, ec);
-    // Restore write permission in case a test took it away, then remove everything.
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
-}
-
 Stderr_Capture::Stderr_Capture() {
     char tmpl[] = "/tmp/vextile-stderr-XXXXXX";
     const int fd = mkstemp(tmpl);
