@@ -6,7 +6,8 @@ PACKAGE_BUILD := build-package
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 
-.PHONY: run build test bench bootstrap clean contact-sheet screenshots install package format format-check
+.PHONY: run build test bench bootstrap clean contact-sheet screenshots install package format format-check \
+	golden test-share
 
 bootstrap:
 	@scripts/bootstrap
@@ -35,6 +36,18 @@ test: bootstrap
 	@cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory fuzz-smoke
+
+# Draws the golden pictures (tests/golden/*.png) afresh, after an intended change to what a screen
+# shows; look at each changed picture before committing it.
+golden: bootstrap
+	@cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVEXTILE_SANITIZE=ON -DVEXTILE_BENCH=OFF >/dev/null
+	@cmake --build $(TEST_BUILD) -j $(JOBS) --target golden_test
+	cd $(TEST_BUILD)/tests && VEXTILE_GOLDEN_UPDATE=1 ./golden_test
+	@git status --short tests/golden
+
+# The size of tests/ against src/ plus tools/ (non-blank, non-comment lines).
+test-share:
+	@scripts/test-share
 
 # Frame costs against the memset + memcpy bound, allocations of steady play, start-up time and the
 # frame clock's pacing, in an optimised build without sanitizers; then the whole game's CPU load
