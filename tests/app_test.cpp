@@ -1,11 +1,11 @@
-// The input path: key tables in both keyboard modes, mouse events, the movement flags, the main
-// loop's frame timing and the state switch.
+// The application: keys and mouse to commands in both keyboard modes, the main loop's order and
+// frame times, the state switch, the frame clock's pacing on a fake clock, and the command line.
 #include "game_test.h"
 
+#include "app/command_line.h"
 #include "app/vextile.h"
 #include "game/game_context.h"
 #include "media/bitmaps.h"
-#include "play/move_commands.h"
 #include "play/play_record.h"
 
 #include <functional>
@@ -13,6 +13,8 @@
 #include <vector>
 
 namespace {
+
+constexpr int64_t MS = 1000000;
 
 void push_key(SDLKey sym) {
     SDL_Event key{};
@@ -22,7 +24,7 @@ void push_key(SDLKey sym) {
 }
 
 // A screen that writes down everything it is handed; each frame it notes the frame time and what
-// was typed so far, runs the frame's script, and asks the main loop to end when there is none.
+// was typed so far, runs the frame's script, and closes the window when there is none.
 struct Recording_State : Game_State {
     std::vector<Command> commands;
     std::string typed; // the characters of CMD_CHAR
@@ -34,10 +36,7 @@ struct Recording_State : Game_State {
     void do_frame(double seconds) override {
         frames.push_back(seconds);
         typed_by_frame.push_back(typed);
-        if (frames.size() <= script.size()) {
-            script[frames.size() - 1]();
-            return;
-        }
+        if (frames.size() <= script.size()) return script[frames.size() - 1]();
         SDL_Event quit{};
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit);
@@ -69,101 +68,78 @@ class App_Test : public Game_Test {
     Recording_State* screen = nullptr;
 };
 
-TEST_F(App_Test, KeysWhileNotTyping) {
-    for (SDLKey k : {SDLK_UP, SDLK_w, SDLK_DOWN, SDLK_s, SDLK_LEFT, SDLK_a, SDLK_RIGHT, SDLK_d,
-                     SDLK_ESCAPE, SDLK_BACKSPACE, SDLK_RETURN, SDLK_DELETE, SDLK_SPACE, SDLK_x,
-                     SDLK_7, SDLK_F1, SDLK_TAB}) // F1 and Tab lie outside '!'..'z': nothing
+// Not typing: arrows and W, A, S, D move, their releases too; other characters from '!' to 'z'
+// still reach the state as typed (F1 and Tab lie outside). Typing: W, A, S, D type their letters,
+// capital with either shift (shift wins over caps lock, and a shifted digit types itself); an
+// arrow types nothing; space types; releases are ignored.
+TEST_F(App_Test, KeysInBothKeyboardModes) {
+    for (SDLKey k :
+         {SDLK_UP, SDLK_w, SDLK_DOWN, SDLK_s, SDLK_LEFT, SDLK_a, SDLK_RIGHT, SDLK_d, SDLK_ESCAPE,
+          SDLK_BACKSPACE, SDLK_RETURN, SDLK_DELETE, SDLK_SPACE, SDLK_x, SDLK_7, SDLK_F1, SDLK_TAB})
         press(k);
-    for (SDLKey k : {SDLK_DOWN, SDLK_s, SDLK_LEFT, SDLK_a, SDLK_RIGHT, SDLK_d, SDLK_UP, SDLK_w,
-                     SDLK_SPACE, SDLK_RETURN, SDLK_x})
+    for (SDLKey k : {SDLK_DOWN, SDLK_s, SDLK_LEFT, SDLK_a, SDLK_RIGHT, SDLK_d, SDLK_UP, SDLK_SPACE})
         release(k);
-    const std::vector<Command> expected = {
-        CMD_UP,           CMD_UP,           CMD_DOWN_PRESS,   CMD_DOWN_PRESS,   CMD_LEFT_PRESS,
-        CMD_LEFT_PRESS,   CMD_RIGHT_PRESS,  CMD_RIGHT_PRESS,  CMD_ESCAPE,       CMD_BACKSPACE,
-        CMD_ENTER,        CMD_DELETE,       CMD_SPACE,        CMD_CHAR,         CMD_CHAR,
-        CMD_DOWN_RELEASE, CMD_DOWN_RELEASE, CMD_LEFT_RELEASE, CMD_LEFT_RELEASE, CMD_RIGHT_RELEASE,
-        CMD_RIGHT_RELEASE};
-    EXPECT_EQ(screen->commands, expected);
-    EXPECT_EQ(screen->typed, "x7") << "letters and digits reach the state outside name entry too";
-}
-
-TEST_F(App_Test, KeysWhileTyping) {
+    EXPECT_EQ(screen->commands,
+              (std::vector<Command>{
+                  CMD_UP,           CMD_UP,           CMD_DOWN_PRESS,   CMD_DOWN_PRESS,
+                  CMD_LEFT_PRESS,   CMD_LEFT_PRESS,   CMD_RIGHT_PRESS,  CMD_RIGHT_PRESS,
+                  CMD_ESCAPE,       CMD_BACKSPACE,    CMD_ENTER,        CMD_DELETE,
+                  CMD_SPACE,        CMD_CHAR,         CMD_CHAR,         CMD_DOWN_RELEASE,
+                  CMD_DOWN_RELEASE, CMD_LEFT_RELEASE, CMD_LEFT_RELEASE, CMD_RIGHT_RELEASE,
+                  CMD_RIGHT_RELEASE}));
+    EXPECT_EQ(screen->typed, "x7");
     game.text_entry = true;
-    // W, A, S and D type their letters, capital with either shift; an arrow types nothing (its
-    // value lies outside '!'..'z'); caps lock alone gives lower case; a shifted digit or
-    // punctuation mark types itself unshifted; shift wins over caps lock.
+    screen->commands.clear();
+    screen->typed.clear();
     const int caps = KMOD_CAPS, left = KMOD_LSHIFT, right = KMOD_RSHIFT;
-    const std::pair<SDLKey, int> keys[] = {
-        {SDLK_w, 0},    {SDLK_a, left}, {SDLK_s, right},     {SDLK_d, 0},          {SDLK_UP, 0},
-        {SDLK_q, caps}, {SDLK_1, left}, {SDLK_SLASH, right}, {SDLK_z, caps | left}};
-    for (const auto& [sym, mod] : keys)
+    for (const auto& [sym, mod] : {std::pair{SDLK_w, 0},
+                                   {SDLK_a, left},
+                                   {SDLK_s, right},
+                                   {SDLK_d, 0},
+                                   {SDLK_UP, 0},
+                                   {SDLK_q, caps},
+                                   {SDLK_1, left},
+                                   {SDLK_SLASH, right},
+                                   {SDLK_z, caps | left}})
         press(sym, mod);
     EXPECT_EQ(screen->typed, "wASdq1/Z");
     screen->commands.clear();
     for (SDLKey k : {SDLK_SPACE, SDLK_RETURN, SDLK_BACKSPACE, SDLK_ESCAPE, SDLK_DELETE})
         press(k);
     for (SDLKey k : {SDLK_DOWN, SDLK_a, SDLK_RIGHT})
-        release(k); // releases are ignored
+        release(k);
     EXPECT_EQ(screen->commands, (std::vector<Command>{CMD_TEXT_SPACE, CMD_ENTER, CMD_BACKSPACE,
                                                       CMD_ESCAPE, CMD_DELETE}));
 }
 
+// Motion, press and release reach the state with their positions (the wheel arrives as a press and
+// a release); quit ends the loop; without a state everything is dropped quietly.
 TEST_F(App_Test, MouseEventsReachTheStateWithTheirActions) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
     e.motion.x = 10;
     e.motion.y = 20;
     EXPECT_TRUE(app.dispatch_event(e));
-    e.button.button = SDL_BUTTON_WHEELUP; // the wheel arrives as a press and a release
+    e.button.button = SDL_BUTTON_WHEELUP;
     e.button.x = 30;
     e.button.y = 40;
     for (const Uint8 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
         e.type = type;
         EXPECT_TRUE(app.dispatch_event(e));
     }
-    EXPECT_EQ(screen->mouse, (std::vector<int>{1, 10, 20, 0, 30, 40, 2, 30, 40}));
-
+    EXPECT_EQ(screen->mouse,
+              (std::vector<int>{MOUSE_MOTION, 10, 20, MOUSE_PRESS, 30, 40, MOUSE_RELEASE, 30, 40}));
     e.type = SDL_QUIT;
     EXPECT_FALSE(app.dispatch_event(e));
-    app.state.reset(); // without a state everything is dropped quietly
+    app.state.reset();
     e.type = SDL_MOUSEBUTTONDOWN;
     EXPECT_TRUE(app.dispatch_event(e));
     press(SDLK_LEFT);
-    press(SDLK_x);
-}
-
-// The movement commands set and clear the play flags and leave every other flag alone; a held left
-// is dropped by a right press; with uncontrolled drop the drop goes on after the key is released
-// until a stop.
-TEST_F(App_Test, MovementCommandsSetThePlayFlags) {
-    const uint32_t kept = FLAG_IN_PROGRESS | FLAG_PAUSED, rotate = FLAG_ROTATE;
-    const uint32_t drop = FLAG_ROTATE | FLAG_FAST_DROP;
-    play_record.flags = kept;
-    // The flags left after each command, which answers true.
-    auto flags_after = [&](std::initializer_list<Command> commands) {
-        std::vector<uint32_t> flags;
-        for (Command c : commands) {
-            EXPECT_TRUE(apply_move_command(c)) << char(c);
-            flags.push_back(play_record.flags & ~kept);
-        }
-        return flags;
-    };
-    EXPECT_EQ(flags_after({CMD_LEFT_PRESS, CMD_RIGHT_PRESS, CMD_RIGHT_RELEASE, CMD_LEFT_RELEASE,
-                           CMD_UP, CMD_DOWN_PRESS, CMD_DOWN_RELEASE}),
-              (std::vector<uint32_t>{FLAG_LEFT, FLAG_RIGHT, 0, 0, rotate, drop, rotate}));
-    game.options.flags |= opt_uncontrolled_drop;
-    EXPECT_EQ(flags_after({CMD_DOWN_PRESS, CMD_DOWN_RELEASE, CMD_LEFT_PRESS, CMD_STOP}),
-              (std::vector<uint32_t>{drop, drop, drop | FLAG_LEFT, rotate}));
-    for (Command c : {CMD_ENTER, CMD_ESCAPE, CMD_SPACE, CMD_DELETE, CMD_CHAR, CMD_BACKSPACE,
-                      CMD_TEXT_SPACE, Command(0), Command(3)})
-        EXPECT_FALSE(apply_move_command(c)) << c;
-    EXPECT_EQ(play_record.flags, FLAG_ROTATE | kept);
 }
 
 // The main loop hands every waiting event to the state before each frame, paces the frames and
 // gives each the time since the previous one started; nothing leaves the loop but quit.
 TEST_F(App_Test, EventsComeFirstAndEachFrameGetsTheTimeSinceTheLast) {
-    constexpr int64_t MS = 1000000;
     int64_t now = 0;
     app.frame_clock = Frame_Clock(50, {[&] { return now; }, [&](int64_t ns) { now += ns; }});
     for (SDLKey k : {SDLK_x, SDLK_y, SDLK_z})
@@ -178,16 +154,16 @@ TEST_F(App_Test, EventsComeFirstAndEachFrameGetsTheTimeSinceTheLast) {
     EXPECT_EQ(screen->frames, (std::vector<double>{0.001, 0.020, 0.020, 0.045}));
 }
 
-TEST_F(App_Test, TheSwitchWaitsForTheHandlerAndTheOldStateIsDestroyedBeforeTheNewOneIsBuilt) {
+// A switch is made after the handler that asked, the old state destroyed before the new one is
+// built (the splash gives its logos back when it goes and takes them when it comes). An id
+// without a state builds nothing; a saved id out of range starts the splash.
+TEST_F(App_Test, TheSwitchWaitsForTheHandlerAndTheOldStateGoesBeforeTheNewOneIsBuilt) {
     game.change_state(STATE_SPLASH);
     EXPECT_EQ(app.state.get(), screen) << "asked for, not made";
     EXPECT_TRUE(app.send_command(CMD_UP)) << "the state that asked still handles";
-    // The splash gives its logos back when it goes and requests them when it comes. Were the new
-    // one built first, the old one's destructor would leave the logos unloaded.
+    EXPECT_NE(zgl_bitmap_size(BMP_MAKER_LOGO).w, 0);
     app.enter_state(STATE_SPLASH);
     EXPECT_NE(zgl_bitmap_size(BMP_MAKER_LOGO).w, 0) << "the new splash's logo must be loaded";
-
-    // Unknown ids build nothing (and the splash gave its logo back); a saved one starts the splash.
     for (State_Id id : {STATE_NONE, 42}) {
         app.enter_state(id);
         EXPECT_TRUE(!app.state && play_record.state_id == id) << id;
@@ -197,6 +173,179 @@ TEST_F(App_Test, TheSwitchWaitsForTheHandlerAndTheOldStateIsDestroyedBeforeTheNe
         play_record.state_id = saved;
         app.enter_saved_state();
         EXPECT_TRUE(app.state && play_record.state_id == STATE_SPLASH) << saved;
+    }
+}
+
+// ---- the frame clock ---------------------------------------------------------------------------
+
+// A clock that moves only when the game works or sleeps.
+struct Fake_Time {
+    int64_t now = 5 * MS + 123; // the clock's epoch is arbitrary
+    std::vector<int64_t> sleeps;
+    bool short_sleeps = false; // sleeps return half-way, as signals make them do
+
+    Time_Source source() {
+        return {[this] { return now; },
+                [this](int64_t ns) {
+                    sleeps.push_back(ns);
+                    now += short_sleeps ? (ns + 1) / 2 : ns;
+                }};
+    }
+    // Frames that each take `work` of drawing after `gap` of events; the frame times, and the
+    // frames' starts.
+    std::vector<double> run(Frame_Clock& clock, int frames, int64_t work, int64_t gap = 0,
+                            std::vector<int64_t>* starts = nullptr) {
+        std::vector<double> seconds;
+        for (int i = 0; i < frames; ++i) {
+            now += gap;
+            if (starts) starts->push_back(now);
+            seconds.push_back(clock.begin_frame());
+            now += work;
+            clock.end_frame();
+        }
+        return seconds;
+    }
+};
+
+// At 60 fps frames start every 1/60 s to the nanosecond, with no drift over ten seconds; the wait
+// is one sleep inside the frame after its work; the frame times come in whole milliseconds (the
+// first one 0.001) and add up to the wall time.
+TEST(Frame_Clock, PacesFramesToTheCeilingBySleepingOutEachPeriod) {
+    Fake_Time time;
+    Frame_Clock clock(60, time.source());
+    std::vector<int64_t> starts;
+    const std::vector<double> seconds = time.run(clock, 601, 3 * MS, 0, &starts);
+    for (size_t i = 1; i < starts.size(); ++i)
+        ASSERT_NEAR(starts[i] - starts[i - 1], 16666666.5, 0.5) << i;
+    EXPECT_EQ(starts.back() - starts.front(), 10000 * MS);
+    EXPECT_EQ(time.sleeps.size(), 601u);
+    EXPECT_NEAR(time.sleeps[1], 16666667 - 3 * MS, 1);
+    EXPECT_EQ(seconds[0], 0.001);
+    double sum = 0;
+    for (size_t i = 1; i < seconds.size(); ++i) {
+        ASSERT_TRUE(seconds[i] == 0.016 || seconds[i] == 0.017) << i << ": " << seconds[i];
+        sum += seconds[i];
+    }
+    EXPECT_NEAR(sum, 10.0, 1e-9);
+}
+
+TEST(Frame_Clock, GameTimeFollowsTheWallClockWhateverTakesTheTime) {
+    const struct {
+        int fps;
+        int64_t work, gap; // the frame's drawing, the events taken before it
+        double frame;      // the steady frame time
+    } cases[] = {
+        {60, 2 * MS, 20 * MS, 0.0367}, // long event handling: no sleep, the time still counts
+        {60, 25 * MS, 0, 0.025},       // frames slower than the ceiling run as they come
+        {100, 1 * MS, 3 * MS, 0.010},  // the events' time comes out of the next wait
+        {0, 7 * MS, 4 * MS, 0.011},    // unpaced: no sleep at all
+    };
+    for (const auto& c : cases) {
+        Fake_Time time;
+        Frame_Clock clock(c.fps, time.source());
+        std::vector<int64_t> starts;
+        const std::vector<double> seconds = time.run(clock, 50, c.work, c.gap, &starts);
+        double sum = 0;
+        for (size_t i = 1; i < seconds.size(); ++i) {
+            EXPECT_NEAR(i > 1 ? seconds[i] : c.frame, c.frame, 0.0011) << c.fps << " frame " << i;
+            sum += seconds[i];
+        }
+        EXPECT_NEAR(sum, (starts.back() - starts.front()) / 1e9, 0.001) << c.fps;
+        EXPECT_EQ(time.sleeps.empty(), c.fps == 0 || c.work > 17 * MS) << c.fps;
+    }
+}
+
+// A stall counts as one frame of 0.1 s and pacing starts afresh (no burst of frames to catch up);
+// a sleep cut short is slept again; restart makes the next frame the first.
+TEST(Frame_Clock, StallsShortSleepsAndRestarts) {
+    Fake_Time time;
+    Frame_Clock clock(60, time.source());
+    time.run(clock, 10, 2 * MS);
+    time.now += 3000 * MS;
+    EXPECT_EQ(clock.begin_frame(), MAX_FRAME_SECONDS);
+    time.now += 2 * MS;
+    time.sleeps.clear();
+    clock.end_frame();
+    ASSERT_EQ(time.sleeps.size(), 1u);
+    EXPECT_NEAR(time.sleeps[0], 16666667 - 2 * MS, 1);
+    EXPECT_NEAR(clock.begin_frame(), 0.017, 0.0011);
+    clock.restart();
+    time.now += 50 * MS;
+    EXPECT_EQ(clock.begin_frame(), 0.001);
+
+    Fake_Time cut;
+    cut.short_sleeps = true;
+    Frame_Clock paced(50, cut.source());
+    std::vector<int64_t> starts;
+    cut.run(paced, 3, 1 * MS, 0, &starts);
+    EXPECT_NEAR(starts[2] - starts[1], 20 * MS, MS / 2);
+    EXPECT_EQ(cut.sleeps.size(), 18u); // 19, 9.5, 4.75, 2.4, 1.2 and 0.6 ms left, each frame
+}
+
+// ---- the command line --------------------------------------------------------------------------
+
+struct Parsed {
+    Launch launch;
+    int fps;
+    std::string out, err;
+};
+
+Parsed parse(std::vector<std::string> words) {
+    std::vector<char*> argv;
+    words.insert(words.begin(), "vextile");
+    for (std::string& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    Launch_Options options;
+    char *out_text = nullptr, *err_text = nullptr;
+    size_t out_size = 0, err_size = 0;
+    std::FILE* out = open_memstream(&out_text, &out_size);
+    std::FILE* err = open_memstream(&err_text, &err_size);
+    const Launch launch = parse_command_line(int(words.size()), argv.data(), &options, out, err);
+    std::fclose(out);
+    std::fclose(err);
+    Parsed parsed{launch, options.fps, out_text, err_text};
+    free(out_text);
+    free(err_text);
+    return parsed;
+}
+
+// A run with its frame-rate ceiling, or a mistake: one line saying what is wrong, then the usage
+// line, status 2; nothing on stdout.
+TEST(Command_Line, OptionsAndMistakes) {
+    const std::string fps = "vextile: --fps wants 0 or a whole number from 10 to 1000, not '";
+    // clang-format off
+    const struct { std::vector<std::string> words; int fps; std::string error; } cases[] = {
+        {{}, 60, ""},                {{"--fps", "144"}, 144, ""},   {{"--fps=10"}, 10, ""},
+        {{"--fps", "0"}, 0, ""},     {{"--fps", "1000"}, 1000, ""}, {{"--fps", "30", "--fps", "75"}, 75, ""},
+        {{"--fps", "9"}, 0, fps + "9'"},           {{"--fps", "1001"}, 0, fps + "1001'"},
+        {{"--fps=6O"}, 0, fps + "6O'"},            {{"--fps", " 60"}, 0, fps + " 60'"},
+        {{"--fps", "99999999999999999999"}, 0, fps + "99999999999999999999'"},
+        {{"--fps"}, 0, "vextile: --fps needs a value"},
+        {{"--loud=yes"}, 0, "vextile: unknown option '--loud'"},
+        {{"-x"}, 0, "vextile: unknown option '-x'"},
+        {{"--version=2"}, 0, "vextile: --version takes no value"},
+        {{"saved.game"}, 0, "vextile: unexpected argument 'saved.game'"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        const Parsed p = parse(c.words);
+        const bool runs = c.error.empty();
+        EXPECT_EQ(std::tuple(p.launch, p.out, p.err, runs ? p.fps : 0),
+                  std::tuple(runs ? Launch::RUN : Launch::EXIT_USAGE, "",
+                             runs ? "" : c.error + "\n" + USAGE_LINE + "\n", c.fps))
+            << (c.words.empty() ? "(none)" : c.words[0]);
+    }
+}
+
+TEST(Command_Line, HelpAndVersionPrintAndEnd) {
+    const Parsed version = parse({"--version", "--fps", "bad"});
+    EXPECT_EQ(std::pair(version.launch, version.out),
+              std::pair(Launch::EXIT_OK, std::string("vextile 1.00\n")));
+    for (const char* help : {"--help", "-h"}) {
+        const Parsed p = parse({help});
+        EXPECT_EQ(std::tuple(p.launch, p.out.rfind(USAGE_LINE, 0), p.err),
+                  std::tuple(Launch::EXIT_OK, 0u, ""));
+        EXPECT_NE(p.out.find("--fps N"), std::string::npos);
     }
 }
 

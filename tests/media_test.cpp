@@ -1,289 +1,392 @@
-// The screen primitives and the bitmap and sound catalogues.
+// The media: pixel copies and fills against SDL's own, the bitmap and sound catalogues and their
+// messages, the text table and text layout, and the bitmap-font library.
 #include "game_test.h"
 
 #include "app/vextile.h"
 #include "media/bitmaps.h"
+#include "media/pixel_copy.h"
 #include "media/sounds.h"
+#include "media/texts.h"
 #include "media/video.h"
-#include "play/block_tiles.h"
+#include "play/play_record.h"
+#include "play/sidebar.h"
+#include "sfont/sfont.h"
+#include "store/record_file.h"
 
+#include <climits>
+#include <cstring>
 #include <filesystem>
+#include <random>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Replaces the working directory's media link by a directory that holds every generated file but
-// the ones named.
-void use_media_without(const std::set<std::string>& missing) {
+using Media_Test = Game_Test;
+using Surface_Ptr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+
+Surface_Ptr make_surface(int w, int h) {
+    return Surface_Ptr(create_surface(w, h), &SDL_FreeSurface);
+}
+
+void scribble(SDL_Surface* surface, std::mt19937& random) {
+    auto* pixels = static_cast<Uint32*>(surface->pixels);
+    for (int i = 0; i < surface->pitch / 4 * surface->h; ++i)
+        pixels[i] = random() & (i % 11 ? 0xffffff : 0x7fffffff); // some bits no mask covers
+}
+
+std::vector<Uint8> pixels_of(const SDL_Surface* s) {
+    const auto* p = static_cast<const Uint8*>(s->pixels);
+    return std::vector<Uint8>(p, p + s->pitch * s->h);
+}
+
+SDL_Rect random_rect(std::mt19937& random, int lo, int hi, int max_size) {
+    std::uniform_int_distribution<int> at(lo, hi), size(0, max_size);
+    return {Sint16(at(random)), Sint16(at(random)), Uint16(size(random)), Uint16(size(random))};
+}
+
+std::vector<int> fields(const SDL_Rect& r) {
+    return {r.x, r.y, r.w, r.h};
+}
+
+// Replaces the working directory's media link by a directory of every generated file but one.
+void use_media_without(const std::string& missing) {
     fs::remove("media");
     fs::create_directory("media");
-    for (const auto& entry : fs::directory_iterator(VEXTILE_MEDIA_DIR)) {
-        const std::string name = entry.path().filename().string();
-        if (!missing.count(name)) fs::create_symlink(entry.path(), fs::path("media") / name);
+    for (const auto& entry : fs::directory_iterator(VEXTILE_MEDIA_DIR))
+        if (entry.path().filename() != missing)
+            fs::create_symlink(entry.path(), fs::path("media") / entry.path().filename());
+}
+
+bool screen_has_ink() {
+    for (const Uint8 byte : pixels_of(get_screen()))
+        if (byte) return true;
+    return false;
+}
+
+} // namespace
+
+// ---- copies and fills --------------------------------------------------------------------------
+
+// Random parts of a source copied to random places of a target (plain, colour-keyed, translucent,
+// strips within one surface, unclipped), with and without a clip rectangle, and random fills: the
+// same result, the same rectangles written back and the same pixels as SDL's own; a locked surface
+// is refused.
+TEST_F(Media_Test, CopiesAndFillsDoWhatSdlDoes) {
+    std::mt19937 random(7);
+    const Surface_Ptr source = make_surface(37, 23);
+    scribble(source.get(), random);
+    for (int i = 0; i < 6000; ++i) {
+        const int kind = i % 6; // 0, 1 plain, 2 keyed, 3 translucent, 4 within one surface, 5 fill
+        SDL_SetColorKey(source.get(), kind == 2 ? SDL_SRCCOLORKEY : 0, 0x102030);
+        SDL_SetAlpha(source.get(), kind == 3 ? SDL_SRCALPHA : 0, 100);
+        if (kind == 2)
+            for (int p = 0; p < 37 * 23; p += 3)
+                static_cast<Uint32*>(source->pixels)[p] = 0x102030;
+        Surface_Ptr by_sdl = make_surface(50, 40), by_us = make_surface(50, 40);
+        scribble(by_sdl.get(), random);
+        std::memcpy(by_us->pixels, by_sdl->pixels, by_sdl->pitch * by_sdl->h);
+        const SDL_Rect clip = random_rect(random, -5, 45, 50);
+        const bool clipped = i % 4 == 0 && kind != 4;
+        SDL_SetClipRect(by_sdl.get(), clipped ? &clip : nullptr);
+        SDL_SetClipRect(by_us.get(), clipped ? &clip : nullptr);
+        SDL_Rect part_sdl = random_rect(random, -15, 40, 45),
+                 at_sdl = random_rect(random, -40, 60, 50);
+        if (kind == 4) // the rows of the well: whole-width strips
+            part_sdl = {0, Sint16(random() % 40), 50, Uint16(1 + random() % 8)}, at_sdl.x = 0;
+        SDL_Rect part_us = part_sdl, at_us = at_sdl;
+        const bool whole = i % 5 == 0, no_target = i % 7 == 0;
+        SDL_Surface* const from_sdl = kind == 4 ? by_sdl.get() : source.get();
+        SDL_Surface* const from_us = kind == 4 ? by_us.get() : source.get();
+        const Uint32 pixel = random() & 0xffffff;
+        const int sdl_result = kind == 5
+                                   ? SDL_FillRect(by_sdl.get(), whole ? nullptr : &at_sdl, pixel)
+                                   : SDL_BlitSurface(from_sdl, whole ? nullptr : &part_sdl,
+                                                     by_sdl.get(), no_target ? nullptr : &at_sdl);
+        const int our_result = kind == 5
+                                   ? fill_surface(by_us.get(), whole ? nullptr : &at_us, pixel)
+                                   : blit_surface(from_us, whole ? nullptr : &part_us, by_us.get(),
+                                                  no_target ? nullptr : &at_us);
+        ASSERT_EQ(std::tuple(our_result, fields(at_us), fields(part_us), pixels_of(by_us.get())),
+                  std::tuple(sdl_result, fields(at_sdl), fields(part_sdl), pixels_of(by_sdl.get())))
+            << "case " << i;
+    }
+    ASSERT_EQ(SDL_LockSurface(source.get()), 0);
+    SDL_Rect at = {0, 0, 0, 0};
+    const Surface_Ptr target = make_surface(8, 8);
+    EXPECT_EQ(blit_surface(source.get(), nullptr, target.get(), &at), -1);
+    SDL_UnlockSurface(source.get());
+}
+
+// The play frame paints everything but the well and the sidebar itself: nothing of what the screen
+// showed before stays, with a sidebar or without.
+TEST_F(Media_Test, ThePlayFrameHidesWhatTheScreenShowedBefore) {
+    play_record.grid.set_cell(3, 19, 2);
+    app.enter_state(STATE_PLAY);
+    for (const bool with_sidebar : {true, false}) {
+        if (!with_sidebar) app.set_sidebar(nullptr);
+        std::vector<std::vector<Uint8>> frames;
+        for (const Uint8 grey : {255, 0}) {
+            paint_screen(grey, grey, grey);
+            app.state_frame(0.0);
+            frames.push_back(pixels_of(get_screen()));
+        }
+        EXPECT_TRUE(frames[0] == frames[1]) << "sidebar " << with_sidebar;
     }
 }
 
-bool is_black(SDL_Color c) {
-    return c.r == 0 && c.g == 0 && c.b == 0;
-}
+// ---- the catalogues ----------------------------------------------------------------------------
 
-// ---- screen ----------------------------------------------------------------
-
-class Video_Test : public Game_Test {};
-
-TEST_F(Video_Test, ScreenIs320By320At32Bits) {
-    SDL_Surface* s = get_screen();
-    ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->w, 320);
-    EXPECT_EQ(s->h, 320);
-    EXPECT_EQ(s->format->BitsPerPixel, 32);
-    char* title = nullptr;
-    char* icon = nullptr;
-    SDL_WM_GetCaption(&title, &icon);
-    EXPECT_STREQ(title, "Vextile!");
-    EXPECT_STREQ(icon, "Vextile!");
-}
-
-TEST_F(Video_Test, FillRectClipsNegativeCornersAndDefaultsToTheScreen) {
-    fill_rect({200, 10, 10, 0}, {-5, -5, 10, 10});
-    EXPECT_TRUE(same_colour(colour_at(nullptr, 0, 0), {200, 10, 10, 0}));
-    EXPECT_TRUE(same_colour(colour_at(nullptr, 4, 4), {200, 10, 10, 0}));
-    EXPECT_TRUE(is_black(colour_at(nullptr, 5, 5)));
-
-    SDL_Surface* off = create_surface(8, 8);
-    ASSERT_NE(off, nullptr);
-    EXPECT_EQ(off->format->BitsPerPixel, get_screen()->format->BitsPerPixel);
-    fill_rect(COLOR_WHITE, {0, 0, 8, 8}, off);
-    EXPECT_TRUE(same_colour(colour_at(off, 7, 7), {250, 250, 250, 0}));
-    EXPECT_TRUE(is_black(colour_at(nullptr, 7, 7))) << "drawing on a surface leaves the screen";
-    free_surface(off);
-}
-
-TEST_F(Video_Test, BackgroundIsDrawnWhileSetAndHoldsItsPicture) {
-    set_background(BMP_BLANK_WHITE);
-    SDL_Surface* picture = zgl_hold(background); // the test's own look
-    ASSERT_NE(picture, nullptr);
-    set_background(BMP_BLANK_WHITE); // the same again: still one reference for the background
-    EXPECT_EQ(picture->refcount, 3) << "the catalogue, the background and the test";
-    zgl_unload_bitmap(BMP_BLANK_WHITE);
-    EXPECT_EQ(picture->refcount, 2) << "the catalogue let go; the background still holds it";
-    draw_background();
-    EXPECT_GT(colour_at(nullptr, 160, 160).r, 240) << "an unloaded background keeps drawing";
-
-    set_background(BMP_NONE);
-    EXPECT_EQ(picture->refcount, 1) << "the background let go of the old picture";
-    fill_rect({10, 20, 30, 0}, {0, 0, 320, 320});
-    draw_background(); // no background: what was drawn stays
-    EXPECT_TRUE(same_colour(colour_at(nullptr, 160, 160), {10, 20, 30, 0}));
-    zgl_let_go(picture);
-}
-
-// ---- bitmap catalogue ------------------------------------------------------
-
-class Bitmap_Test : public Game_Test {};
-
-TEST_F(Bitmap_Test, EveryCatalogueFileLoads) {
+// Every picture of the catalogue loads in the screen's format; an id without a file has none; the
+// size of a picture never loads it.
+TEST_F(Media_Test, EveryPictureLoadsAndTheSizeNeverLoads) {
+    zgl_release_all();
+    EXPECT_EQ(zgl_bitmap_size(BMP_SIDEBAR).w, 0);
     for (Bitmap_Id id = 900; id <= 1026; ++id) {
         if (!bitmap_file(id)) continue;
-        EXPECT_NE(zgl_get_bitmap(id), nullptr) << bitmap_file(id);
+        const SDL_Surface* const picture = zgl_get_bitmap(id);
+        EXPECT_TRUE(picture && picture->format->BitsPerPixel == 32) << bitmap_file(id);
     }
     EXPECT_EQ(zgl_get_bitmap(1010), nullptr) << "1010 has no file";
-    EXPECT_EQ(zgl_get_bitmap(BMP_NONE), nullptr);
+    EXPECT_EQ((std::pair(zgl_bitmap_size(BMP_SIDEBAR).w, zgl_bitmap_size(BMP_SIDEBAR).h)),
+              std::pair(96, 320));
 }
 
-TEST_F(Bitmap_Test, DrawingAnUnrequestedPictureComplainsOnceThenDraws) {
+// Drawing a picture nobody asked for complains once, then draws; a picture whose file is missing
+// is reported by its first draw, draws nothing and is never looked for again.
+TEST_F(Media_Test, UnloadedAndMissingPicturesAreReportedOnce) {
     Stderr_Capture err;
-    zgl_draw_bitmap(BMP_BLANK_WHITE, {0, 0});
-    EXPECT_EQ(err.text(), "zgl_draw_bitmap -- Bitmap is not loaded!\n");
-    EXPECT_GT(colour_at(nullptr, 100, 100).r, 240) << "drawn after the message";
     zgl_draw_bitmap(BMP_BLANK_WHITE, {0, 0});
     zgl_draw_bitmap_part(BMP_BLANK_WHITE, {0, 0, 4, 4}, {0, 0});
-    EXPECT_EQ(err.count("zgl_draw_bitmap -- Bitmap is not loaded!\n"), 1);
-}
-
-TEST_F(Bitmap_Test, DrawingPartCopiesOnlyThePart) {
-    zgl_get_bitmap(BMP_BLANK_WHITE);
-    zgl_draw_bitmap_part(BMP_BLANK_WHITE, {0, 0, 4, 3}, {10, 20});
-    EXPECT_GT(colour_at(nullptr, 13, 22).r, 240);
-    EXPECT_TRUE(is_black(colour_at(nullptr, 14, 22)));
-    EXPECT_TRUE(is_black(colour_at(nullptr, 13, 23)));
-    EXPECT_TRUE(is_black(colour_at(nullptr, 9, 20)));
-}
-
-// A picture whose file is missing is reported by the first draw and never looked for again: a
-// frame that draws it touches neither the disk nor the error stream.
-TEST_F(Bitmap_Test, MissingPictureDrawsNothingIsReportedOnceAndNotTriedAgain) {
-    use_media_without({"paused-320.bmp"});
-    Stderr_Capture err;
-    EXPECT_EQ(zgl_get_bitmap(BMP_PAUSED), nullptr);
-    for (int i = 0; i < 3; ++i) {
-        zgl_draw_bitmap(BMP_PAUSED, {0, 0});
-        zgl_draw_bitmap_part(BMP_PAUSED, {0, 0, 4, 4}, {0, 0});
-    }
-    zgl_set_bitmap_alpha(BMP_PAUSED, 10);
-    zgl_set_bitmap_colorkey(BMP_PAUSED, COLOR_BLACK);
-    fs::create_symlink(fs::path(VEXTILE_MEDIA_DIR) / "paused-320.bmp", "media/paused-320.bmp");
-    zgl_draw_bitmap(BMP_PAUSED, {0, 0});
-    EXPECT_EQ(zgl_get_bitmap(BMP_PAUSED), nullptr) << "not tried again";
     EXPECT_EQ(err.text(), "zgl_draw_bitmap -- Bitmap is not loaded!\n");
-    EXPECT_TRUE(is_black(colour_at(nullptr, 100, 160)));
-}
-
-TEST_F(Bitmap_Test, SizeNeverLoads) {
-    EXPECT_EQ(zgl_bitmap_size(BMP_SIDEBAR).w, 0);
-    EXPECT_EQ(zgl_bitmap_size(BMP_SIDEBAR).h, 0);
-    zgl_get_bitmap(BMP_SIDEBAR);
-    EXPECT_EQ(zgl_bitmap_size(BMP_SIDEBAR).w, 96);
-    EXPECT_EQ(zgl_bitmap_size(BMP_SIDEBAR).h, 320);
-}
-
-TEST_F(Bitmap_Test, AlphaTwoFiftyFiveTurnsBlendingOff) {
-    SDL_Surface* s = zgl_get_bitmap(BMP_BLANK_WHITE);
-    ASSERT_NE(s, nullptr);
-    zgl_set_bitmap_alpha(BMP_BLANK_WHITE, 128);
-    EXPECT_TRUE(s->flags & SDL_SRCALPHA);
-    EXPECT_EQ(s->format->alpha, 128);
-    zgl_draw_bitmap(BMP_BLANK_WHITE, {0, 0});
-    const SDL_Color half = colour_at(nullptr, 50, 50);
-    EXPECT_GT(half.r, 100);
-    EXPECT_LT(half.r, 160) << "half-blended over black";
-
-    zgl_set_bitmap_alpha(BMP_BLANK_WHITE, 255);
-    EXPECT_FALSE(s->flags & SDL_SRCALPHA);
-    zgl_draw_bitmap(BMP_BLANK_WHITE, {0, 0});
-    EXPECT_GT(colour_at(nullptr, 50, 50).r, 240);
-
-    zgl_set_bitmap_alpha(BMP_BLANK_WHITE, 256 + 7); // only the low 8 bits count
-    EXPECT_EQ(s->format->alpha, 7);
-}
-
-TEST_F(Bitmap_Test, ColourKeyMakesBlackTransparent) {
-    zgl_get_bitmap(BMP_LIGHTNING_01);
-    zgl_set_bitmap_colorkey(BMP_LIGHTNING_01, COLOR_BLACK);
-    paint_screen(0, 90, 0);
-    zgl_draw_bitmap(BMP_LIGHTNING_01, {0, 0});
-    // The bolt picture is mostly black: most of the screen stays green.
-    int green = 0;
-    for (int x = 0; x < 320; x += 8)
-        for (int y = 0; y < 320; y += 8)
-            if (same_colour(colour_at(nullptr, x, y), {0, 90, 0, 0})) ++green;
-    EXPECT_GT(green, 40 * 40 / 2);
-}
-
-TEST_F(Bitmap_Test, UnloadGivesAFreshSurfaceWithoutTheOldSettings) {
-    // Held, as a holder that keeps the pointer beyond the unload holds it.
-    SDL_Surface* old = zgl_hold(zgl_get_bitmap(BMP_PAUSED));
-    ASSERT_NE(old, nullptr);
-    zgl_set_bitmap_colorkey(BMP_PAUSED, COLOR_BLACK);
-    zgl_set_bitmap_alpha(BMP_PAUSED, 40);
-    zgl_unload_bitmap(BMP_PAUSED);
-    EXPECT_EQ(zgl_bitmap_size(BMP_PAUSED).w, 0);
-    SDL_Surface* fresh = zgl_get_bitmap(BMP_PAUSED);
-    ASSERT_NE(fresh, nullptr);
-    EXPECT_NE(fresh, old);
-    EXPECT_FALSE(fresh->flags & SDL_SRCCOLORKEY);
-    EXPECT_FALSE(fresh->flags & SDL_SRCALPHA);
-    EXPECT_TRUE(old->flags & SDL_SRCCOLORKEY) << "the old surface stays valid for its holders";
-    EXPECT_EQ(old->refcount, 1) << "the unload gave the catalogue's reference back";
-    zgl_unload_bitmap(BMP_PAUSED);
-    zgl_unload_bitmap(BMP_PAUSED); // no entry left: nothing more is given back
-    EXPECT_EQ(old->refcount, 1);
-    zgl_let_go(old);
-}
-
-TEST_F(Bitmap_Test, ReleaseAllGivesEveryReferenceBackAndKeepsHeldPictures) {
-    SDL_Surface* held = zgl_hold(zgl_get_bitmap(BMP_SIDEBAR_LEVEL));
-    SDL_Surface* watched = zgl_hold(zgl_get_bitmap(BMP_SIDEBAR_SCORE));
-    ASSERT_NE(held, nullptr);
-    ASSERT_NE(watched, nullptr);
-    zgl_get_bitmap(1010); // an entry without a picture
+    EXPECT_GT(colour_at(nullptr, 100, 100).r, 240) << "drawn after the message";
+    use_media_without("paused-320.bmp");
     zgl_release_all();
-    EXPECT_EQ(held->refcount, 1);
-    EXPECT_EQ(watched->refcount, 1);
-    EXPECT_EQ(zgl_bitmap_size(BMP_SIDEBAR_LEVEL).w, 0) << "the entries are gone";
-    zgl_unload_bitmap(BMP_SIDEBAR_LEVEL); // what a state destroyed afterwards does
-    EXPECT_EQ(held->refcount, 1);
-    zgl_let_go(held);
-    zgl_let_go(watched);
+    paint_screen(0, 0, 0);
+    EXPECT_EQ(zgl_get_bitmap(BMP_PAUSED), nullptr);
+    for (int i = 0; i < 3; ++i)
+        zgl_draw_bitmap(BMP_PAUSED, {0, 0});
+    fs::create_symlink(fs::path(VEXTILE_MEDIA_DIR) / "paused-320.bmp", "media/paused-320.bmp");
+    EXPECT_EQ(zgl_get_bitmap(BMP_PAUSED), nullptr) << "not tried again";
+    EXPECT_EQ(err.count("zgl_draw_bitmap -- Bitmap is not loaded!\n"), 2);
+    EXPECT_FALSE(screen_has_ink());
 }
 
-TEST_F(Bitmap_Test, TheBlockTextureIsHeldByTheApplication) {
-    SDL_Surface* texture = block_texture();
-    ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(texture, zgl_get_bitmap(BMP_BLOCK_TEX));
-    EXPECT_EQ(texture->refcount, 2) << "the catalogue and the application";
-    zgl_hold(texture); // watch it
-    zgl_unload_bitmap(BMP_BLOCK_TEX);
-    EXPECT_EQ(texture->refcount, 2) << "the application keeps its tiles";
-    take_block_texture(); // a fresh texture; the old one is given back
-    EXPECT_NE(block_texture(), texture);
-    EXPECT_EQ(texture->refcount, 1);
-    EXPECT_EQ(block_texture()->refcount, 2);
-    zgl_let_go(texture);
-}
-
-// ---- sound catalogue -------------------------------------------------------
-
-class Sound_Test : public Game_Test {};
-
-TEST_F(Sound_Test, EverySoundLoadsSilently) {
-    Stderr_Capture err;
-    for (Sound_Id id = SND_BLOCK_HIT; id <= SND_KILLBLOX; ++id) {
-        Mix_Chunk* chunk = load_sound(id);
-        ASSERT_NE(chunk, nullptr) << sound_file(id);
-        EXPECT_EQ(chunk->volume, MIX_MAX_VOLUME);
-        EXPECT_EQ(load_sound(id), chunk) << "loaded once";
-    }
-    EXPECT_EQ(err.text(), "");
-}
-
-TEST_F(Sound_Test, PlayingBeforeLoadingComplainsThenPlays) {
+// Every sound loads silently at full volume; one played before it was loaded complains and plays;
+// a missing file (or an id without one) is reported once for the whole run and never plays; the
+// sixteen channels take sixteen sounds at once.
+TEST_F(Media_Test, SoundsLoadPlayAndAreReportedOnce) {
     Stderr_Capture err;
     play_sound(SND_UI_CLICK);
     EXPECT_EQ(err.text(), "sound not loaded!\n");
     EXPECT_EQ(sound_play_count(SND_UI_CLICK), 1);
-    play_sound(SND_UI_CLICK); // overlapping plays take two channels
-    EXPECT_EQ(err.count("sound not loaded!\n"), 1);
-    EXPECT_EQ(sound_play_count(SND_UI_CLICK), 2);
-    EXPECT_GE(Mix_Playing(-1), 1);
-}
-
-TEST_F(Sound_Test, MissingSoundsAreReportedOnceForTheWholeRun) {
-    use_media_without({"quake.wav"});
-    Stderr_Capture err;
-    for (Sound_Id id : {SND_QUAKE, Sound_Id(4242)}) { // a missing file and an id without one
-        EXPECT_EQ(load_sound(id), nullptr);
-        EXPECT_EQ(load_sound(id), nullptr);
-        play_sound(id);
-        play_sound(id);
-        EXPECT_EQ(sound_play_count(id), 0);
+    for (Sound_Id id = SND_BLOCK_HIT; id <= SND_KILLBLOX; ++id) {
+        Mix_Chunk* const chunk = load_sound(id);
+        EXPECT_TRUE(chunk && chunk->volume == MIX_MAX_VOLUME && load_sound(id) == chunk) << id;
     }
-    EXPECT_EQ(err.count("Couldn't load requested sound file: "), 2) << err.text();
-    EXPECT_EQ(err.count("sound not loaded!\n"), 4);
-}
-
-TEST_F(Sound_Test, ReleaseAllFreesTheChunksAndTheNextPlayLoadsAgain) {
-    ASSERT_NE(load_sound(SND_UI_CLICK), nullptr);
-    play_sound(SND_UI_CLICK); // still playing when its chunk goes
-    sound_release_all();
-    Stderr_Capture err;
-    play_sound(SND_UI_CLICK);
-    EXPECT_EQ(err.text(), "sound not loaded!\n") << "the entry went with the chunk";
-    EXPECT_EQ(sound_play_count(SND_UI_CLICK), 2);
-    Mix_HaltChannel(-1);
-}
-
-TEST_F(Sound_Test, SeventeenthSoundFindsNoChannel) {
-    for (Sound_Id id = SND_BLOCK_HIT; id <= SND_KILLBLOX; ++id)
-        load_sound(id);
     Mix_HaltChannel(-1);
     for (int i = 0; i < 17; ++i)
         play_sound(SND_QUAKE); // 1.4 s each: all still playing
     EXPECT_EQ(Mix_Playing(-1), 16);
     Mix_HaltChannel(-1);
+    sound_forget_all();
+    use_media_without("quake.wav");
+    for (Sound_Id id : {SND_QUAKE, Sound_Id(4242)}) {
+        EXPECT_EQ(load_sound(id), nullptr);
+        EXPECT_EQ(load_sound(id), nullptr);
+        play_sound(id);
+        EXPECT_EQ(sound_play_count(id), 0);
+    }
+    EXPECT_EQ(err.count("Couldn't load requested sound file: "), 2) << err.text();
+    EXPECT_EQ(err.count("sound not loaded!\n"), 3);
 }
 
+// ---- texts -------------------------------------------------------------------------------------
+
+// An unknown id is empty; an entry lives from get to release (text_of never loads); set_text
+// stores any text under any id, up to its first zero, until released.
+TEST_F(Media_Test, TheTextTableHandsOutStoredTexts) {
+    EXPECT_STREQ(get_text(999), "");
+    const char* const version = get_text(TXT_VERSION);
+    EXPECT_STREQ(get_text(TXT_OPTIONS_TITLE), "O P T I O N S");
+    EXPECT_EQ(get_text(TXT_VERSION), version) << "the stored characters are handed out again";
+    EXPECT_STREQ(version, "1.00");
+    release_text(TXT_VERSION);
+    EXPECT_STREQ(text_of(TXT_VERSION), "") << "reading without loading finds nothing";
+    release_text(TXT_VERSION);
+    set_text(TXT_VERSION, std::string("9.99\0x", 6));
+    EXPECT_STREQ(get_text(TXT_VERSION), "9.99");
+    release_text(TXT_VERSION);
+    EXPECT_STREQ(get_text(TXT_VERSION), "1.00");
+    paint_screen(0, 0, 0);
+    draw_text_centered(TXT_PRESS_ENTER, 0, 100, SCREEN_WIDTH);
+    EXPECT_FALSE(screen_has_ink()) << "drawing by id never loads";
+}
+
+// Centring splits the spare width truncating toward zero (101 px in 320 stand at 109, 121 px in 100
+// at -10), also in bands so wide or far that the sum overflows an int: the text stays off screen.
+TEST_F(Media_Test, CentringSplitsTheSpareWidthTruncatingTowardZero) {
+    const char* text = "Vextile 1.00";
+    for (const auto& [spare, x] : {std::pair{219, 109}, std::pair{-21, -10}}) {
+        paint_screen(0, 0, 0);
+        write_text_centered(text, 0, 40, text_width(text) + spare);
+        const std::vector<Uint8> centred = pixels_of(get_screen());
+        for (const int at : {x, x - 1}) {
+            paint_screen(0, 0, 0);
+            write_text(text, at, 40);
+            EXPECT_EQ(pixels_of(get_screen()) == centred, at == x) << spare << " spare, at " << at;
+        }
+    }
+    paint_screen(0, 0, 0);
+    write_text_centered(text, 10 - (1 << 30), 40, INT_MIN);
+    write_text_centered(text, INT_MAX - 10, 40, INT_MAX);
+    EXPECT_FALSE(screen_has_ink());
+}
+
+// fit_text cuts at the last space that fits (a too wide first word whole); a wrap takes words while
+// they fit, drops the spaces where a line breaks and sets each line a text height below the last,
+// at the left or centred; with no room every word stands alone.
+TEST_F(Media_Test, TextIsCutAtTheLastSpaceThatFitsAndWrappedWordByWord) {
+    EXPECT_EQ(fit_text("abc def  ", text_width("abc def  ")), 9);
+    EXPECT_EQ(fit_text("abc def ghi", text_width("abc def")), 7);
+    EXPECT_EQ(fit_text("abc def ghi", text_width("abc de")), 3);
+    EXPECT_EQ(fit_text("abcdefgh ij", text_width("abc")), 8);
+    EXPECT_EQ(fit_text("ab  cd", text_width("ab ")), 3);
+    EXPECT_EQ(fit_text("ab  cd", text_width("ab ") - 1), 2);
+    set_text(TXT_CONTACT_LINE, "ab ab  ab ab ab");
+    const int width = text_width("ab ab"), height = text_height();
+    EXPECT_EQ(wrapped_text_height(TXT_CONTACT_LINE, width), 3 * height);
+    for (const bool centred : {false, true}) {
+        paint_screen(0, 0, 0);
+        for (int i = 0; i < 3; ++i) {
+            const char* line = i < 2 ? "ab ab" : "ab";
+            centred ? write_text_centered(line, 10, 5 + i * height, width)
+                    : write_text(line, 10, 5 + i * height);
+        }
+        const std::vector<Uint8> expected = pixels_of(get_screen());
+        paint_screen(0, 0, 0);
+        EXPECT_EQ(draw_wrapped_text(TXT_CONTACT_LINE, 10, 5, width, centred), 3);
+        EXPECT_EQ(pixels_of(get_screen()), expected) << "centred " << centred;
+    }
+    EXPECT_EQ(wrapped_text_height(TXT_CONTACT_LINE, 0), 5 * height);
+    EXPECT_EQ(draw_wrapped_text(TXT_CONTACT_LINE, 0, 0, -1000, true), 5);
+}
+
+// ---- the font library --------------------------------------------------------------------------
+
+namespace {
+
+constexpr int glyph_count = 94;
+constexpr Uint32 magenta = 0xff00ff, backdrop = 0x0000c8;
+
+// Glyph i is a solid block of its own colour, 2 to 5 pixels wide (the '0' 7, so a space is 4),
+// with one black (transparent) pixel at the top left of its image; gaps of one and two pixels.
+Uint32 colour_of(int i) {
+    return Uint32(20 + 2 * i) << 16 | Uint32(250 - i) << 8 | 60;
+}
+int glyph_w(int i) {
+    return i == '0' - '!' ? 7 : 2 + i % 4;
+}
+std::vector<std::pair<int, int>> layout(int runs = glyph_count) {
+    std::vector<std::pair<int, int>> glyphs;
+    for (int i = 0, x = 0; i < runs; x += glyph_w(i) + 1 + (i + 1) % 2, ++i)
+        glyphs.push_back({x, glyph_w(i)});
+    return glyphs;
+}
+
+void fill(SDL_Surface* s, int x, int y, int w, int h, Uint32 c) {
+    SDL_Rect r = {Sint16(x), Sint16(y), Uint16(w), Uint16(h)};
+    SDL_FillRect(s, &r, SDL_MapRGB(s->format, Uint8(c >> 16), Uint8(c >> 8), Uint8(c)));
+}
+
+SDL_Surface* rgb_surface(int w, int h, int bpp) { // 16-bit 565, 24-bit BGR, 32-bit RGB
+    if (bpp == 16) return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, 0xf800, 0x7e0, 0x1f, 0);
+    if (bpp == 24) return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xff, 0xff00, 0xff0000, 0);
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0xff00, 0xff, 0);
+}
+
+// A font picture of `runs` glyphs, its marker row's gaps painted `gap`.
+SDL_Surface* font_picture(int bpp, int runs = glyph_count, int height = 9, Uint32 gap = magenta) {
+    const auto g = layout(runs);
+    SDL_Surface* const s = rgb_surface(g.back().first + g.back().second, height, bpp);
+    fill(s, 0, 0, s->w, s->h, gap); // also between the glyph images: drawn, it would show
+    for (int i = 0; i < runs; ++i) {
+        fill(s, g[i].first, 0, g[i].second, s->h, colour_of(i));
+        fill(s, g[i].first, 1, 1, s->h > 1 ? 1 : 0, 0);
+    }
+    return s;
+}
+
+using Font_Ptr = std::unique_ptr<SFont_Font, decltype(&SFont_FreeFont)>;
+
 } // namespace
+
+// Every glyph is found in the marker row at each depth; a space, and any character without a
+// glyph, is half the '0' wide, rounded up.
+TEST_F(Media_Test, TheFontFindsEveryGlyphAndMeasuresText) {
+    for (const int bpp : {16, 24, 32}) {
+        const Font_Ptr font(SFont_InitFont(font_picture(bpp)), SFont_FreeFont);
+        ASSERT_TRUE(font);
+        for (int i = 0; i < glyph_count; ++i)
+            EXPECT_EQ(std::pair(font->glyph_x[i], font->glyph_w[i]), layout()[i]) << i;
+        EXPECT_EQ(SFont_TextHeight(font.get()), 8);
+        const auto w = [](char c) { return glyph_w(c - '!'); };
+        EXPECT_EQ(SFont_TextWidth(font.get(), "Az!~A \t\x7f\x80\xff\xc3\xa9"),
+                  2 * w('A') + w('z') + w('!') + w('~') + 7 * 4);
+    }
+    EXPECT_TRUE(SFont_TextHeight(nullptr) == 0 && SFont_TextWidth(nullptr, "abc") == 0);
+}
+
+// Each glyph is drawn at the pen with black transparent, clipped at every edge, also at positions
+// beyond SDL's 16 bits, which must not wrap back into view.
+TEST_F(Media_Test, TheFontDrawsEachGlyphAtThePenClipped) {
+    const Surface_Ptr target(rgb_surface(48, 24, 32), SDL_FreeSurface);
+    const Font_Ptr font(SFont_InitFont(font_picture(24)), SFont_FreeFont);
+    ASSERT_TRUE(font);
+    const struct {
+        const char* text;
+        int x, y;
+    } cases[] = {{"A", 10, 5},        {"!~Az", 3, 2},  {" A\tB\xe9", 1, 1}, {"Mw", -3, -2},
+                 {"QRSTUVW", 40, 20}, {"A", 65540, 2}, {"A", 4, 65538},     {"A", -65532, 2}};
+    for (const auto& c : cases) {
+        fill(target.get(), 0, 0, 48, 24, backdrop);
+        SFont_Write(target.get(), font.get(), c.x, c.y, c.text);
+        std::vector<Uint32> want(48 * 24, backdrop);
+        int x = c.x;
+        for (const unsigned char ch : std::string(c.text)) {
+            const int i = ch - '!', w = i >= 0 && i < glyph_count ? glyph_w(i) : 0;
+            for (int p = 1; p < w * 8; ++p) // every pixel of the glyph but its corner
+                if (x + p % w >= 0 && c.y + p / w >= 0 && x + p % w < 48 && c.y + p / w < 24)
+                    want[size_t((c.y + p / w) * 48 + x + p % w)] = colour_of(i);
+            x += w ? w : 4;
+        }
+        std::vector<Uint32> got(48 * 24);
+        for (int p = 0; p < 48 * 24; ++p)
+            got[size_t(p)] = static_cast<const Uint32*>(target->pixels)[p] & 0xffffff;
+        EXPECT_EQ(got, want) << '"' << c.text << "\" at " << c.x << "," << c.y;
+    }
+}
+
+// Too few glyphs, too many, no glyph rows, near-magenta gaps that join the glyphs in one run, and a
+// picture of no depth (a damaged file's bit count wraps to 0): no font, and the picture freed.
+TEST_F(Media_Test, UnusableFontPicturesGiveNoFontAndAreFreed) {
+    EXPECT_EQ(SFont_InitFont(nullptr), nullptr);
+    std::vector<uint8_t> bmp(54 + 188 * 3 * 4, 0);
+    bmp[0] = 'B', bmp[1] = 'M', bmp[26] = 1, bmp[29] = 0x18;
+    for (const auto& [at, value] :
+         {std::pair{2, int(bmp.size())}, {10, 54}, {14, 40}, {18, 188}, {22, 3}})
+        put_i32(&bmp[at], value);
+    SDL_Surface* const no_depth = SDL_LoadBMP_RW(SDL_RWFromMem(bmp.data(), int(bmp.size())), 1);
+    ASSERT_TRUE(no_depth && no_depth->format->BytesPerPixel == 0);
+    for (SDL_Surface* const picture :
+         {font_picture(32, 93), font_picture(32, 95), font_picture(32, glyph_count, 1),
+          font_picture(32, glyph_count, 9, 0xfe00ff), no_depth}) {
+        ++picture->refcount;
+        EXPECT_EQ(SFont_InitFont(picture), nullptr) << picture->w << "x" << picture->h;
+        EXPECT_EQ(picture->refcount, 1) << "the picture was not freed";
+        SDL_FreeSurface(picture);
+    }
+}
