@@ -148,6 +148,10 @@ const Scene scenes[] = {
     {"lightning_bolt", [] { effect(STATE_LIGHTNING, stacked_well), frames(10); }},
 };
 
+void PrintTo(const Scene& scene, std::ostream* out) {
+    *out << scene.name;
+}
+
 class Golden_Test : public Game_Test, public ::testing::WithParamInterface<Scene> {};
 
 TEST_P(Golden_Test, TheScreenShowsItsGoldenPicture) {

@@ -117,7 +117,7 @@ TEST_F(Records_Test, MissingShortAndDamagedSavedGamesGiveANewGame) {
         {1216, 21}, {1216, -1}, {1140, 20}, {1136, -1}, // the row count and the listed rows,
         {16 + 4 * 100, 14}, {16 + 4 * 279, -2}, {16, 0x40000000}, // cells,
         {8, -1}, {8, 1001}, {1332, -4}, {1332, 21}, {1320, 1001}, {1228, 1001}, {1280, -1001},
-        {1324, 1000000001}, {1328, 1000000001}, {1316, 345}, {1336, 1001}, {1228, -0x40000000}};
+        {1324, 1000000001}, {1328, 1235}, {1328, -1}, {1316, 345}, {1336, 1001}, {1228, -0x40000000}};
     // clang-format on
     std::vector<Bytes> files(3 + std::size(words) + 45, image_of(written));
     files[0].clear();
