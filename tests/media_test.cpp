@@ -198,26 +198,6 @@ TEST_F(Media_Test, SoundsLoadPlayAndAreReportedOnce) {
 
 // ---- texts -------------------------------------------------------------------------------------
 
-// An unknown id is empty; an entry lives from get to release (text_of never loads); set_text
-// stores any text under any id, up to its first zero, until released.
-TEST_F(Media_Test, TheTextTableHandsOutStoredTexts) {
-    EXPECT_STREQ(get_text(999), "");
-    const char* const version = get_text(TXT_VERSION);
-    EXPECT_STREQ(get_text(TXT_OPTIONS_TITLE), "O P T I O N S");
-    EXPECT_EQ(get_text(TXT_VERSION), version) << "the stored characters are handed out again";
-    EXPECT_STREQ(version, "1.00");
-    release_text(TXT_VERSION);
-    EXPECT_STREQ(text_of(TXT_VERSION), "") << "reading without loading finds nothing";
-    release_text(TXT_VERSION);
-    set_text(TXT_VERSION, std::string("9.99\0x", 6));
-    EXPECT_STREQ(get_text(TXT_VERSION), "9.99");
-    release_text(TXT_VERSION);
-    EXPECT_STREQ(get_text(TXT_VERSION), "1.00");
-    paint_screen(0, 0, 0);
-    draw_text_centered(TXT_PRESS_ENTER, 0, 100, SCREEN_WIDTH);
-    EXPECT_FALSE(screen_has_ink()) << "drawing by id never loads";
-}
-
 // Centring splits the spare width truncating toward zero (101 px in 320 stand at 109, 121 px in 100
 // at -10), also in bands so wide or far that the sum overflows an int: the text stays off screen.
 TEST_F(Media_Test, CentringSplitsTheSpareWidthTruncatingTowardZero) {

@@ -95,29 +95,16 @@ TEST_F(Ui_Test, TheSplashHandsOverToTheMenuAfterItsLogosOrEarlierWhenCutShort) {
 
 // ---- main menu ---------------------------------------------------------------------------------
 
-TEST_F(Ui_Test, TheMenuFocusWrapsBothWaysFollowsTheMouseAndEnterPressesIt) {
+// Up from the first button wraps to the last; the pointer takes the focus; Enter presses it.
+TEST_F(Ui_Test, TheMenuFocusWrapsAndFollowsTheMouseAndEnterPressesIt) {
+    app.enter_state(STATE_MAIN_MENU);
+    EXPECT_TRUE(command(CMD_UP) && command(CMD_ENTER));
+    EXPECT_EQ(play_record.state_id, STATE_ABOUT);
     Main_Menu_State* const menu = enter<Main_Menu_State>(STATE_MAIN_MENU);
-    EXPECT_TRUE(command(CMD_UP) && menu->focus.focus() == 3) << "from the first";
-    EXPECT_TRUE(command(CMD_DOWN_PRESS) && menu->focus.focus() == 0);
-    EXPECT_TRUE(click(menu->buttons[2], MOUSE_MOTION) && menu->focus.focus() == 2);
+    EXPECT_TRUE(click(menu->buttons[2], MOUSE_MOTION));
     EXPECT_FALSE(app.send_mouse(MOUSE_MOTION, 1, 1)) << "off every button the focus stays";
     EXPECT_TRUE(command(CMD_ENTER));
     EXPECT_EQ(play_record.state_id, STATE_SCORE_LIST);
-}
-
-// A click leads to each button's screen; start game alone begins a new game: in progress, neither
-// over nor paused, all counts zero.
-TEST_F(Ui_Test, EachMenuButtonLeadsToItsScreenAndStartGameBeginsANewGame) {
-    const State_Id leads_to[] = {STATE_PLAY, STATE_OPTIONS, STATE_SCORE_LIST, STATE_ABOUT};
-    for (int i = 0; i < 4; ++i) {
-        Main_Menu_State* const menu = enter<Main_Menu_State>(STATE_MAIN_MENU);
-        play_record.flags = FLAG_GAME_OVER | FLAG_PAUSED;
-        play_record.score = play_record.level = play_record.flares = 3;
-        EXPECT_TRUE(click(menu->buttons[i]));
-        EXPECT_EQ(play_record.state_id, leads_to[i]);
-        const int counts = play_record.score + play_record.level + play_record.flares;
-        EXPECT_EQ(play_record.flags == FLAG_IN_PROGRESS && counts == 0, i == 0) << i;
-    }
 }
 
 // The menu replaces a saved game with a fresh one (a program left from here starts with the
@@ -229,27 +216,20 @@ TEST_F(Ui_Test, AScoreIsPlacedInTheSortedTableUnderItsTiesWithTheNameTyped) {
     EXPECT_EQ(score_rows(), " 6,e 5,Tiebreaker 5,f 4,c 2,b 1,a 1,j 1,h 0,i 0,") << "an empty name";
 }
 
-// Accepting by its action, Enter or a click, then cancelling by the same three ways: each leads to
-// the list and ends the typing; only accepting writes (a longer file is read for its first 160
-// bytes).
-TEST_F(Ui_Test, EveryWayOutOfTheNameEntryEndsTypingAndOnlyAcceptingWrites) {
+// Accepting by a click on its button, or cancelling by Enter on Cancel: either leads to the list
+// and ends the typing; only accepting writes (a longer file is read for its first 160 bytes).
+TEST_F(Ui_Test, EitherWayOutOfTheNameEntryEndsTypingAndOnlyAcceptingWrites) {
     Bytes file = scores_image({{{"x", 9000}, {"y", 8}}});
     file.push_back(42);
-    for (int way = 0; way < 6; ++way) {
+    for (const bool cancel : {false, true}) {
         write_file_bytes(SCORE_FILE_NAME, file);
         play_record.score = 5000;
         Score_Input_State* const input = enter<Score_Input_State>(STATE_SCORE_INPUT);
         app.send_command(CMD_CHAR, "Z");
-        const bool cancel = way >= 3;
-        if (cancel && way % 3 == 1) command(CMD_DOWN_PRESS);
-        EXPECT_TRUE(way % 3 == 0   ? command(cancel ? Score_Input_State::ACTION_CANCEL
-                                                    : Score_Input_State::ACTION_ACCEPT)
-                    : way % 3 == 1 ? command(CMD_ENTER)
-                                   : click(cancel ? input->cancel : input->accept));
+        EXPECT_TRUE(cancel ? command(CMD_DOWN_PRESS) && command(CMD_ENTER) : click(input->accept));
         EXPECT_EQ(std::tuple(play_record.state_id, game.text_entry,
                              read_file_bytes(SCORE_FILE_NAME) == file),
-                  std::tuple(STATE_SCORE_LIST, false, cancel))
-            << way;
+                  std::tuple(STATE_SCORE_LIST, false, cancel));
     }
     app.enter_state(STATE_SCORE_INPUT);
     app.enter_state(STATE_NONE); // the program closes on the entry screen
@@ -271,34 +251,5 @@ TEST_F(Ui_Test, TheListAndAboutLeaveOnEnterEscapeOrAPressAndTheListAfter150s) {
             EXPECT_EQ(frames_in(id, 0.5, 400), way < 3 ? 0 : stays ? 400 : 301) << id << way;
             EXPECT_EQ(play_record.state_id, stays ? id : STATE_MAIN_MENU) << id << way;
         }
-    }
-}
-
-// ---- controls ----------------------------------------------------------------------------------
-
-// A hit lies strictly inside the rectangle; the focus frame is two pixels wide around the control
-// under its picture, and only while it has the focus.
-TEST_F(Ui_Test, AControlIsHitStrictlyInsideAndFramedInRedWhileItHasTheFocus) {
-    UI_Bmp_Button button;
-    button.set_bitmap(BMP_BUTTON_OK);
-    button.x = button.y = 100;
-    const int w = button.width, h = button.height;
-    for (const auto& [x, y, hit] : {std::tuple(100, 110, false), std::tuple(101, 110, true),
-                                    std::tuple(99 + w, 110, true), std::tuple(100 + w, 110, false),
-                                    std::tuple(110, 100, false), std::tuple(110, 100 + h, false)})
-        EXPECT_EQ(button.click(x, y), hit) << x << "," << y;
-    for (const bool on : {false, true}) {
-        button.highlighted = on;
-        paint_screen(0, 0, 0);
-        button.draw();
-        int red = 0, red_in_frame = 0;
-        for (int y = 0; y < 320; ++y)
-            for (int x = 0; x < 320; ++x) {
-                const bool is_red = same_colour(colour_at(nullptr, x, y), {255, 0, 0, 0});
-                red += is_red;
-                red_in_frame += is_red && x >= 98 && y >= 98 && x < 102 + w && y < 102 + h;
-            }
-        EXPECT_EQ(std::pair(red, red_in_frame), std::pair(on ? (w + 4) * (h + 4) - w * h : 0,
-                                                          on ? (w + 4) * (h + 4) - w * h : 0));
     }
 }

@@ -76,7 +76,6 @@ wait_game_end() {
 }
 
 key() { xdotool key --delay 80 "$@"; sleep 0.3; }
-type_text() { xdotool type --delay 80 "$1"; sleep 0.3; }
 hold_key() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; sleep 0.2; }
 # Moves the pointer to a pixel of the game screen, optionally clicking there.
 point_at() { xdotool mousemove --window "$WINDOW" "$1" "$2"; sleep 0.3; }
@@ -116,43 +115,6 @@ int_at() {
 }
 bytes_at() { od -An -t x1 -v -j "$2" -N "$3" "$1" | tr -d ' \n'; }
 file_size() { stat -c %s "$1" 2>/dev/null || echo 0; }
-
-# Little-endian 32-bit value as printf escapes.
-le32() {
-    local v=$(( $1 & 0xffffffff ))
-    printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $((v >> 8 & 255)) $((v >> 16 & 255)) $((v >> 24 & 255))
-}
-zeros() { head -c "$1" /dev/zero; }
-
-# Writes a saved game: state id, flags, level, score; optionally how many rows at the bottom of
-# the well hold blocks (of every colour, one gap per row) and whether row 19 is full instead (and
-# listed as the full row the row clear works on); zeroed pieces.
-write_saved_game() {
-    local file=$1 state=$2 flags=$3 level=$4 score=$5 filled=${6:-0} full_bottom=${7:-0} i
-    {
-        printf "$(le32 "$state")$(le32 "$flags")$(le32 "$level")"
-        zeros 4                                                   # the grid's identity
-        for i in $(seq 0 279); do                                 # cells, row by row
-            local row=$((i / 14)) col=$((i % 14))
-            if [ $row -eq 19 ] && [ "$full_bottom" -eq 1 ]; then
-                printf "$(le32 $(((col + row) % 7)))"
-            elif [ $row -ge $((20 - filled)) ] && [ $col -ne $(((row * 5) % 14)) ]; then
-                printf "$(le32 $(((col + row) % 7)))"
-            else
-                printf '\xff\xff\xff\xff'
-            fi
-        done
-        if [ "$full_bottom" -eq 1 ]; then                         # full-row list and count
-            printf "$(le32 19)"; zeros 76; printf "$(le32 1)"
-        else
-            zeros 84
-        fi
-        zeros 96                                                  # both pieces
-        printf "$(le32 0)$(le32 0)$(le32 "$score")$(le32 "$score")"
-        zeros 16                                                  # step, flares, reserved
-    } >"$file"
-    [ "$(file_size "$file")" -eq 1348 ] || fail "hand-made saved game has the wrong size"
-}
 
 # The 280 cells of a saved game, row by row.
 saved_cells() { od -An -t d4 -v -j 16 -N 1120 "$1"; }
