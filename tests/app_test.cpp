@@ -3,15 +3,10 @@
 #include "game_test.h"
 
 #include "app/command_line.h"
-#include "app/vextile.h"
-#include "game/game_context.h"
 #include "media/bitmaps.h"
-#include "play/play_record.h"
 
 #include <cmath>
 #include <functional>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -323,8 +318,9 @@ TEST(Command_Line, OptionsAndMistakes) {
             << (c.words.empty() ? "(none)" : c.words[0]);
     }
     const Parsed version = parse({"--version", "--fps", "bad"}), help = parse({"-h"});
-    EXPECT_EQ(std::tuple(version.launch, version.out, help.launch, help.out),
-              std::tuple(Launch::EXIT_OK, "vextile 1.00\n", Launch::EXIT_OK, parse({"--help"}).out));
+    EXPECT_EQ(
+        std::tuple(version.launch, version.out, help.launch, help.out),
+        std::tuple(Launch::EXIT_OK, "vextile 1.00\n", Launch::EXIT_OK, parse({"--help"}).out));
 }
 
 } // namespace

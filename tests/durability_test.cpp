@@ -22,42 +22,38 @@ struct Records {
     Options_Record options;
     Score_Table scores;
     Play_Record game;
+
+    explicit Records(int v) : options{v ? 0x0bu : 0x02u, v ? 77 : 33, {}} {
+        for (int i = 0; i < SCORE_ROWS; ++i)
+            scores.rows[i] = {{char('A' + v)}, v ? 9000 - i : 1000 - i};
+        game.state_id = v ? 2 : -1;
+        game.score = v ? 123456 : 0;
+        for (int c = 0; c < GRID_COLS; ++c)
+            game.grid.cells[19 * GRID_COLS + c] = v ? c % 7 : -1;
+    }
+    void save() const {
+        save_options(&options);
+        save_score_table(&scores);
+        save_saved_game(&game);
+    }
+    // The three files as this version writes them.
+    std::vector<std::vector<unsigned char>> images() const {
+        std::vector<std::vector<unsigned char>> files = {std::vector<unsigned char>(36),
+                                                         std::vector<unsigned char>(160),
+                                                         std::vector<unsigned char>(1348)};
+        encode_options(options, files[0].data());
+        encode_score_table(scores, files[1].data());
+        encode_play_record(game, files[2].data());
+        return files;
+    }
 };
-
-Records version(int v) {
-    Records r;
-    r.options = {v ? 0x0bu : 0x02u, v ? 77 : 33, {}};
-    for (int i = 0; i < SCORE_ROWS; ++i)
-        r.scores.rows[i] = {{char('A' + v)}, v ? 9000 - i : 1000 - i};
-    r.game.state_id = v ? 2 : -1;
-    r.game.score = v ? 123456 : 0;
-    for (int c = 0; c < GRID_COLS; ++c)
-        r.game.grid.cells[19 * GRID_COLS + c] = v ? c % 7 : -1;
-    return r;
-}
-
-void save(const Records& r) {
-    save_options(&r.options);
-    save_score_table(&r.scores);
-    save_saved_game(&r.game);
-}
-
-// The three files as the version writes them.
-std::vector<std::vector<unsigned char>> images(const Records& r) {
-    std::vector<unsigned char> options(OPTIONS_RECORD_SIZE), scores(SCORE_TABLE_SIZE),
-        game(PLAY_RECORD_SIZE);
-    encode_options(r.options, options.data());
-    encode_score_table(r.scores, scores.data());
-    encode_play_record(r.game, game.data());
-    return {options, scores, game};
-}
 
 TEST(Durability, KilledSavesLeaveTheOldOrTheNewImage) {
     Temp_Dir dir(false);
-    const Records a = version(0), b = version(1);
-    const auto old_images = images(a), new_images = images(b);
+    const Records a(0), b(1);
+    const auto old_images = a.images(), new_images = b.images();
     const char* const names[] = {OPTIONS_FILE_NAME, SCORE_FILE_NAME, SAVED_GAME_FILE_NAME};
-    save(a); // every file exists before the first kill: from then on it must always be whole
+    a.save(); // every file exists before the first kill: from then on it must always be whole
     std::mt19937 random(20261206);
     std::uniform_int_distribution<long> moment_ns(0, 3000000);
     for (int round = 0; round < 150 && !HasFailure(); ++round) {
@@ -66,7 +62,7 @@ TEST(Durability, KilledSavesLeaveTheOldOrTheNewImage) {
         if (child == 0) {
             std::freopen("/dev/null", "w", stderr);
             for (int i = 0;; ++i)
-                save(i & 1 ? b : a);
+                (i & 1 ? b : a).save();
         }
         const timespec delay = {0, moment_ns(random)};
         nanosleep(&delay, nullptr);
@@ -84,7 +80,7 @@ TEST(Durability, KilledSavesLeaveTheOldOrTheNewImage) {
                             std::filesystem::directory_iterator()),
               6);
     Stderr_Capture err;
-    Records read_back;
+    Records read_back(0);
     load_saved_game(&read_back.game);
     load_options(&read_back.options);
     load_score_table(&read_back.scores);

@@ -2,12 +2,9 @@
 // on, and what they share (pause and escape, held keys, the sidebar, a game closed meanwhile).
 #include "game_test.h"
 
-#include "app/vextile.h"
-#include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "media/sounds.h"
 #include "media/video.h"
-#include "play/play_record.h"
 
 #include <SDL/SDL_mixer.h>
 
@@ -15,9 +12,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <string>
-#include <tuple>
-#include <vector>
 
 namespace {
 
@@ -29,18 +23,6 @@ void put(int col, int row, int tile) {
 void fill_row(int row, int tile, int skip_col = -1) {
     for (int col = 0; col < GRID_COLS; ++col)
         if (col != skip_col) put(col, row, tile);
-}
-
-// The rows from `first` to `last`, a character a cell ('.' empty, else the tile in hex), each row
-// ended by '/'.
-std::string well(int first = 0, int last = GRID_ROWS - 1) {
-    std::string text;
-    for (int row = first; row <= last; ++row, text += '/')
-        for (int col = 0; col < GRID_COLS; ++col) {
-            const unsigned code = play_record.grid.cell(col, row) - EMPTY_CELL; // empty: 0
-            text += code <= 16 ? ".0123456789abcdef"[code] : '?';
-        }
-    return text;
 }
 
 constexpr double FRAME = 1.0 / 16; // exact in binary; a lifted block lands in one frame
@@ -90,6 +72,10 @@ const Effect_Case effect_cases[] = {
      "1*0{7}"}, // not while the bolt fades
 };
 
+void PrintTo(const Effect_Case& effect, std::ostream* out) {
+    *out << effect.name;
+}
+
 class All_Effects_Test : public Effect_Test, public ::testing::WithParamInterface<Effect_Case> {
   protected:
     // With full_bottom the empty cells of row 19 are filled too, so the effect goes on to the row
@@ -111,7 +97,7 @@ TEST_P(All_Effects_Test, PauseAndEscapeByKeyOrHotSpotAtAnyFrameKeepTheWellAsItSt
     for (int at = 0; at < frames; ++at) {
         start_effect();
         frame(at);
-        const std::string cells = well();
+        const std::string cells = well_text();
         const uint32_t flags = play_record.flags;
         EXPECT_FALSE(app.send_mouse(MOUSE_PRESS, 114, 150)) << "beside the pause spot";
         EXPECT_TRUE(app.send_mouse(MOUSE_PRESS, at % 2 ? 115 : 124, at % 2 ? 159 : 150));
@@ -120,7 +106,7 @@ TEST_P(All_Effects_Test, PauseAndEscapeByKeyOrHotSpotAtAnyFrameKeepTheWellAsItSt
         const int corner = at % 3 ? 149 : 158;
         EXPECT_TRUE(at % 3 == 2 ? app.send_command(CMD_ESCAPE, nullptr)
                                 : app.send_mouse(MOUSE_PRESS, corner, corner));
-        EXPECT_EQ(std::pair(play_record.state_id, well()), std::pair(STATE_MAIN_MENU, cells))
+        EXPECT_EQ(std::pair(play_record.state_id, well_text()), std::pair(STATE_MAIN_MENU, cells))
             << "escaped after " << at << " frames";
     }
 }
@@ -151,7 +137,8 @@ TEST_P(All_Effects_Test, HeldKeysAreDroppedAtTheEndAndTheSidebarIsDrawnButOnTheL
 TEST_P(All_Effects_Test, ClosedAtAnyFrameItComesBackAsTheEffectBeganAndRunsItOnce) {
     using Game = std::tuple<State_Id, int32_t, int32_t, std::string>;
     const auto game = [] {
-        return Game(play_record.state_id, play_record.score, play_record.blocks_cleared, well());
+        return Game(play_record.state_id, play_record.score, play_record.blocks_cleared,
+                    well_text());
     };
     const auto run = [&](int close_at) {
         play_record = Play_Record();
@@ -198,12 +185,12 @@ TEST_F(Effect_Test, OneRowAndFourRowsFlashLowestFirstScoreBlankAndCollapse) {
         start(STATE_KILL_ROWS);
         for (int k = 0; k < count; ++k, frame(4)) {
             frame();
-            EXPECT_EQ(well(18 - k, 19 - k).find(FLASH), 15u) << "the lower row alone flashes";
+            EXPECT_EQ(well_text(18 - k, 19 - k).find(FLASH), 15u) << "the lower row alone flashes";
             EXPECT_EQ(play_record.score, 100 + 28 * ((2 << k) - 1));
             EXPECT_EQ(sounds(SND_KILLROW), k + 1);
         }
         EXPECT_EQ(run_while(STATE_KILL_ROWS), (count == 1 ? 7 : 11) + 2 * count + 1);
-        EXPECT_EQ(well(16), EMPTY + EMPTY + ".............6/1............./");
+        EXPECT_EQ(well_text(16), EMPTY + EMPTY + ".............6/1............./");
         EXPECT_EQ(std::tuple(play_record.blocks_cleared, play_record.score_step),
                   std::tuple(5 + 14 * count, count));
         sound_forget_all();
@@ -222,7 +209,8 @@ TEST_F(Effect_Test, RowsListedOutOfOrderAreEachRemovedOnceAndNoneGoesPastTheFloo
     play_record.grid.full_row_count = 2;
     app.enter_state(STATE_KILL_ROWS);
     run_while(STATE_KILL_ROWS);
-    EXPECT_EQ(well(4, 6) + well(18), EMPTY + EMPTY + "..3.........../" + EMPTY + ".......4....../");
+    EXPECT_EQ(well_text(4, 6) + well_text(18),
+              EMPTY + EMPTY + "..3.........../" + EMPTY + ".......4....../");
     const int32_t* const list = play_record.grid.full_row_list; // just past the cells
     EXPECT_EQ(list[0] * 100 + list[1], 519) << "nothing is written past the floor";
 }
@@ -234,13 +222,13 @@ TEST_F(Effect_Test, ALongFrameCarriesItsOvershootIntoTheNextFlash) {
     start(STATE_KILL_ROWS);
     frame();
     app.state_frame(0.3125);
-    EXPECT_EQ(well(18, 18), "44444444444444/") << "the waiting frame flashes nothing";
+    EXPECT_EQ(well_text(18, 18), "44444444444444/") << "the waiting frame flashes nothing";
     frame();
-    EXPECT_EQ(well(18, 18), FLASH);
+    EXPECT_EQ(well_text(18, 18), FLASH);
     frame(4); // three to wait 0.1875 s, one to see that no row is left
-    EXPECT_EQ(well(18, 18), FLASH);
+    EXPECT_EQ(well_text(18, 18), FLASH);
     frame();
-    EXPECT_EQ(well(18, 18), EMPTY) << "blank";
+    EXPECT_EQ(well_text(18, 18), EMPTY) << "blank";
 }
 
 // ---- earth -------------------------------------------------------------------------------------
@@ -259,7 +247,7 @@ TEST_F(Effect_Test, EarthDropsEveryHangingStackToRestWithAHitPerColumn) {
     EXPECT_EQ(sounds(SND_QUAKE), 1);
     EXPECT_EQ(run_while(STATE_EARTH), 23 + 1 + 2 * 9 + 2) << "a look and a landing per drop";
     EXPECT_EQ(sounds(SND_BLOCK_HIT), 9 + 2) << "rows 10 to 18 for the one, 17 for the others";
-    EXPECT_EQ(well(16), "............../..6.........../..3......5..../..1..4...1..0./");
+    EXPECT_EQ(well_text(16), "............../..6.........../..3......5..../..1..4...1..0./");
     EXPECT_EQ(play_record.state_id, STATE_PLAY);
 }
 
@@ -270,19 +258,20 @@ TEST_F(Effect_Test, EarthDropsEveryHangingStackToRestWithAHitPerColumn) {
 TEST_F(Effect_Test, IceWithoutItsTileMissesAndIceInTheTopRowMelts) {
     fill_row(19, 1, 6);
     put(6, 18, 5);
-    const std::string before = well();
+    const std::string before = well_text();
     start(STATE_ICE);
     EXPECT_EQ(run_while(STATE_ICE), 31);
-    EXPECT_EQ(std::tuple(well(), sounds(SND_MISS), sounds(SND_ICE_BREAK), play_record.state_id),
-              std::tuple(before, 1, 0, STATE_PLAY));
+    EXPECT_EQ(
+        std::tuple(well_text(), sounds(SND_MISS), sounds(SND_ICE_BREAK), play_record.state_id),
+        std::tuple(before, 1, 0, STATE_PLAY));
     put(4, 0, 3);
     put(4, 1, 1);
     start(STATE_ICE);
     frame(14);
-    EXPECT_EQ(well(0, 1), "....7........./....1........./");
+    EXPECT_EQ(well_text(0, 1), "....7........./....1........./");
     EXPECT_EQ(sounds(SND_ICE_BREAK), 1);
     run_while(STATE_ICE);
-    EXPECT_EQ(well(0, 1), "............../....1........./") << "nothing falls for it";
+    EXPECT_EQ(well_text(0, 1), "............../....1........./") << "nothing falls for it";
 }
 
 // Row 19 is full throughout: the ice leads on to the row clear. A gap stays a gap, and another
@@ -296,12 +285,12 @@ TEST_F(Effect_Test, StackedIceBreaksAwayLowestFirstAndTheBlocksAboveEndThreeLowe
     put(10, 18, 4);
     start(STATE_ICE);
     frame(2 * 14 + 1);
-    EXPECT_EQ(well(17), "......8......./......8...4.../55555585558555/");
+    EXPECT_EQ(well_text(17), "......8......./......8...4.../55555585558555/");
     frame(2); // the first step lifts both columns and lands them
-    EXPECT_EQ(well(16), "......1......./......1......./......8......./55555585554555/");
+    EXPECT_EQ(well_text(16), "......1......./......1......./......8......./55555585554555/");
     EXPECT_EQ(run_while(STATE_ICE), 6) << "two more steps of two frames, a look, the leaving one";
-    EXPECT_EQ(well(14), "............../......2......./............../......1......./"
-                        "......1......./55555515554555/");
+    EXPECT_EQ(well_text(14), "............../......2......./............../......1......./"
+                             "......1......./55555515554555/");
     EXPECT_EQ(play_record.state_id, STATE_KILL_ROWS);
 }
 
@@ -319,7 +308,7 @@ TEST_F(Effect_Test, FireBurnsInTheOccupiedRowsButNotTheLastColumnAndFourteenSoun
             put(col, 17, 2);
         fill_row(18, 4, 3);
         fill_row(19, 5, 8);
-        std::string expected = well();
+        std::string expected = well_text();
         std::srand(seed);
         int count = std::rand() % 7 + 1;
         if (count == 7 && std::rand() % 10 == 6) count = 14;
@@ -335,7 +324,7 @@ TEST_F(Effect_Test, FireBurnsInTheOccupiedRowsButNotTheLastColumnAndFourteenSoun
         EXPECT_EQ(Mix_GetChunk(0) == load_sound(SND_DEMONIC), count == 14);
         EXPECT_EQ(Mix_GetChunk(count == 14), load_sound(SND_FIRE));
         EXPECT_EQ(run_while(STATE_FIRE), 23 + 1 + 1) << "1.4 s of flames, the end, the leaving";
-        EXPECT_EQ(well(), expected) << "nothing falls into the burnt cells";
+        EXPECT_EQ(well_text(), expected) << "nothing falls into the burnt cells";
     }
 }
 
@@ -350,7 +339,7 @@ TEST_F(Effect_Test, LightningShufflesWholeColumnsAndEveryStrikeLooksTheSame) {
         for (int col = 0; col < GRID_COLS; ++col)
             put(col, 5 + col, col % 7); // a column is known by the row of its block
         fill_row(19, 2);
-        const std::string expected_before = well(5, 18);
+        const std::string expected_before = well_text(5, 18);
         std::srand(11);
         start(STATE_LIGHTNING);
         headless::run_frames(7, FRAME);
@@ -361,10 +350,10 @@ TEST_F(Effect_Test, LightningShufflesWholeColumnsAndEveryStrikeLooksTheSame) {
         for (int col = 0; col < GRID_COLS; ++col)
             for (int row = 0; row < 19; ++row)
                 if (play_record.grid.is_occupied(col, row)) rows.push_back(row);
-        EXPECT_NE(well(5, 18), expected_before);
+        EXPECT_NE(well_text(5, 18), expected_before);
         std::sort(rows.begin(), rows.end());
         EXPECT_EQ(rows, std::vector<int>({5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
-        EXPECT_EQ(well(19), "22222222222222/");
+        EXPECT_EQ(well_text(19), "22222222222222/");
         run_while(STATE_LIGHTNING);
         EXPECT_EQ(play_record.state_id, STATE_KILL_ROWS);
     }

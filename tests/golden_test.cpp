@@ -3,13 +3,9 @@
 // draws them afresh after an intended change.
 #include "game_test.h"
 
-#include "app/vextile.h"
-#include "game/game_context.h"
-#include "play/play_record.h"
 #include "ui/main_menu_state.h"
 
 #include <cstdlib>
-#include <string>
 
 namespace {
 
@@ -21,16 +17,6 @@ void frames(int count, double seconds = FRAME) {
 
 void press(Command command) {
     app.send_command(command);
-}
-
-// The well's lowest rows from strings of 14 cells: '.' empty, else the tile's digit.
-void fill_well(std::initializer_list<const char*> rows) {
-    int row = GRID_ROWS - static_cast<int>(rows.size());
-    for (const char* cells : rows) {
-        for (int col = 0; col < GRID_COLS; ++col)
-            if (cells[col] != '.') play_record.grid.set_cell(col, row, cells[col] - '0');
-        ++row;
-    }
 }
 
 // A new game from the main menu, its first frame drawn (the level rises, a piece comes in).
@@ -66,17 +52,17 @@ void game_in_play() {
 }
 
 // A game in play over a well that gives the effect of the id work, handed over to it.
-void effect(State_Id id, std::initializer_list<const char*> rows) {
+void effect(State_Id id, const std::vector<const char*>& rows) {
     new_game();
     frames(3);
-    fill_well(rows);
+    put_rows(rows);
     play_record.grid.find_full_rows(GRID_ROWS - 1, 0);
     app.enter_state(id);
 }
 
-const std::initializer_list<const char*> stacked_well = {
-    ".....5........", "..4..5....1...", "..4.........6.", "0.4..33.2..66.",
-    "01...3..2222.5", "0133.3.4...555", "01142230634156", "11142630624106"};
+const std::vector<const char*> stacked_well = {".....5........", "..4..5....1...", "..4.........6.",
+                                               "0.4..33.2..66.", "01...3..2222.5", "0133.3.4...555",
+                                               "01142230634156", "11142630624106"};
 
 struct Scene {
     const char* name;

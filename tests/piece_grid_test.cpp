@@ -4,19 +4,14 @@
 #include "game_test.h"
 
 #include "game/effect_table.h"
-#include "game/game_context.h"
 #include "media/video.h"
 #include "play/block_tiles.h"
 #include "play/piece.h"
-#include "play/play_record.h"
 #include "play/well.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
-#include <string>
-#include <tuple>
-#include <vector>
 
 namespace {
 

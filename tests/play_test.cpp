@@ -2,34 +2,14 @@
 // game over and the hand-over to the effects.
 #include "game_test.h"
 
-#include "app/vextile.h"
 #include "game/effect_table.h"
-#include "game/game_context.h"
 #include "media/sounds.h"
-#include "play/play_record.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <set>
-#include <tuple>
-#include <vector>
 
 namespace {
-
-using Cells = std::vector<int32_t>;
-
-Cells well_cells() {
-    return Cells(play_record.grid.cells, play_record.grid.cells + GRID_COLS * GRID_ROWS);
-}
-
-// The empty well with the given cells set to the tile.
-Cells well_with(std::initializer_list<Grid_Pos> cells, int tile) {
-    Cells well(GRID_COLS * GRID_ROWS, EMPTY_CELL);
-    for (const Grid_Pos p : cells)
-        well[p.row * GRID_COLS + p.col] = tile;
-    return well;
-}
 
 class Play_Test : public Game_Test {
   protected:
@@ -89,26 +69,6 @@ TEST_F(Play_Test, MoreThanSixtyThreeClearedBlocksRaiseTheLevelWithAFlareAndItsSo
                                             heard + rises, rises ? 0 : 5))
             << cleared << " blocks cleared";
     }
-}
-
-// Every piece enters inside columns 0 to 12 as the one the sidebar showed next, and a new next
-// piece is drawn for each: all seven shapes come by.
-TEST_F(Play_Test, EachPieceIsTheNextOneShownAndANewNextIsDrawn) {
-    std::set<int> shapes;
-    for (int i = 0; i < 50; ++i) {
-        const Piece next = play_record.next;
-        play_record.grid.clear_rows(0, GRID_ROWS);
-        place(0, 0, 5, 17);
-        drop_until_landed();
-        frame(0.01); // the next piece comes in
-        const Piece& p = play_record.current;
-        ASSERT_EQ(std::tuple(p.shape, p.rotation, p.tile),
-                  std::tuple(next.shape, next.rotation, next.tile));
-        EXPECT_GE(piece_abs_bounds(p, 0).col, 0);
-        EXPECT_LE(piece_abs_bounds(p, 1).col, 12);
-        shapes.insert(p.shape);
-    }
-    EXPECT_EQ(shapes.size(), 7u);
 }
 
 // A slide starts at a quarter of its speed and reaches full speed after half a second held,
@@ -189,16 +149,30 @@ TEST_F(Play_Test, WallsAndBlocksStopASlideSilentlyAndRefuseATurnWithAMiss) {
 }
 
 // A piece sliding past blocks never overlaps them, in either column it spans, and its landing adds
-// its four cells and changes no other; a turn must fit where the piece stands as well as where it
-// slides to.
+// its four cells and changes no other: a slide that meets blocks at the rows the piece is in or
+// moving into stops, the piece back on its column; a turn must fit where the piece stands as well
+// as where it slides to.
+const std::vector<std::pair<int, Command>> turn_left = {
+    {0, CMD_LEFT_PRESS}, {1, CMD_UP}, {2, CMD_LEFT_RELEASE}, {30, CMD_DOWN_PRESS}};
+
 TEST_F(Play_Test, APieceNeverOverlapsABlockAndItsLandingOnlyAddsItsCells) {
     const struct {
         int shape, rotation, col, row;
-        Cells well;
+        std::vector<Grid_Pos> blocks; // each with a column of blocks under it when `stacked`
+        bool stacked;
+        std::vector<std::pair<int, Command>> keys; // at frame
         int landed_col;
     } cases[] = {
-        {3, 0, 5, 10, well_with({{5, 7}, {5, 11}}, 2), 4}, // turning it fits at 4, not at 5
-        {1, 1, 13, 17, well_with({}, 2), 12}, // turned off the right wall it would stick out
+        {0,
+         0,
+         7,
+         7,
+         {{6, 9}},
+         true,
+         {{0, CMD_DOWN_PRESS}, {0, CMD_LEFT_PRESS}, {5, CMD_LEFT_RELEASE}},
+         7}, // a square dropped beside a column, left tapped for 50 ms
+        {3, 0, 5, 10, {{5, 7}, {5, 11}}, false, turn_left, 4}, // turned, it fits at 4, not at 5
+        {1, 1, 13, 17, {}, false, turn_left, 12}, // turned off the right wall, it would stick out
     };
     const auto overlaps = [] {
         const Piece& p = play_record.current;
@@ -212,23 +186,24 @@ TEST_F(Play_Test, APieceNeverOverlapsABlockAndItsLandingOnlyAddsItsCells) {
         return false;
     };
     for (const auto& c : cases) {
-        std::copy(c.well.begin(), c.well.end(), play_record.grid.cells);
+        play_record.grid.clear_rows(0, GRID_ROWS);
+        for (const Grid_Pos b : c.blocks)
+            for (int row = b.row; row < (c.stacked ? GRID_ROWS : b.row + 1); ++row)
+                play_record.grid.set_cell(b.col, row, 2);
+        std::string landed = well_text();
         place(c.shape, c.rotation, c.col, c.row);
         for (int i = 0; i < 300 && has_flag(FLAG_FALLING); ++i) {
-            if (i == 0) command(CMD_LEFT_PRESS);
-            if (i == 1) command(CMD_UP);
-            if (i == 2) command(CMD_LEFT_RELEASE);
-            if (i == 30) command(CMD_DOWN_PRESS);
+            for (const auto& [at, key] : c.keys)
+                if (at == i) command(key);
             frame(0.01);
             ASSERT_FALSE(has_flag(FLAG_FALLING) && overlaps()) << c.shape << ", frame " << i;
         }
-        Cells landed = c.well;
         for (int i = 0; i < 4; ++i) {
             const Grid_Pos at = piece_cell(play_record.current, i);
-            landed[at.row * GRID_COLS + at.col] = c.shape;
+            landed[at.row * 15 + at.col] = char('0' + c.shape);
         }
         const Piece& p = play_record.current;
-        EXPECT_EQ(std::tuple(well_cells(), p.col, p.rotation),
+        EXPECT_EQ(std::tuple(well_text(), p.col, p.rotation),
                   std::tuple(landed, c.landed_col, c.rotation));
     }
 }
@@ -311,7 +286,7 @@ TEST_F(Play_Test, AGameResumedAfterItsEndStillShowsThatItIsOver) {
     play_record.grid.set_cell(3, 1, 0);
     place(0, 0, 3, 0); // a square with its upper cells on row -1
     drop_until_landed();
-    EXPECT_EQ(well_cells(), well_with({{3, 0}, {4, 0}, {3, 1}}, 0));
+    EXPECT_EQ(well_text(0, 1), "...00........./...0........../");
     frame(0.01);
     EXPECT_EQ(play_record.flags, FLAG_GAME_OVER) << "over when the next piece would enter";
     Stderr_Capture err;

@@ -3,8 +3,6 @@
 #include "game_test.h"
 
 #include "game/effect_table.h"
-#include "game/game_context.h"
-#include "play/play_record.h"
 #include "play/saved_game.h"
 #include "store/options_file.h"
 #include "store/record_file.h"
@@ -145,27 +143,6 @@ TEST_F(Records_Test, MissingShortAndDamagedSavedGamesGiveANewGame) {
                   std::pair(i > 0 ? corrupt_game : "", image_of(fresh)))
             << "file " << i;
     }
-}
-
-// The records the game makes come back whole, also from a file with a writer's type identity and
-// bytes beyond the record. (The soak checks every record a game makes.)
-TEST_F(Records_Test, RecordsTheGameMakesSurviveTheTripAndPassTheCheck) {
-    Play_Record reset = filled_record();
-    reset_play_record(&reset);
-    Stderr_Capture err;
-    for (const Play_Record& written : {Play_Record(), filled_record(), reset}) {
-        ASSERT_TRUE(save_saved_game(&written));
-        Bytes bytes = read_file_bytes(SAVED_GAME_FILE_NAME);
-        EXPECT_EQ(bytes, image_of(written));
-        bytes[12] = bytes[13] = bytes[14] = bytes[15] = 0xFF;
-        bytes.resize(2000, 0xEE);
-        write_file_bytes(SAVED_GAME_FILE_NAME, bytes);
-        play_record = Play_Record();
-        load_saved_game(&play_record);
-        EXPECT_EQ(image_of(play_record), image_of(written));
-    }
-    play_record.grid.set_cell(0, 0, 1); // the well object is intact: its virtual calls work
-    EXPECT_EQ(err.text(), "");
 }
 
 // The score table: 16 bytes a row (the name's 12 with nothing after its zero, the score), a name

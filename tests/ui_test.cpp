@@ -3,19 +3,12 @@
 // they lead and what they write.
 #include "game_test.h"
 
-#include "app/vextile.h"
-#include "game/game_context.h"
-#include "play/play_record.h"
 #include "play/saved_game.h"
 #include "store/options_file.h"
 #include "store/score_file.h"
 #include "ui/main_menu_state.h"
 #include "ui/options_state.h"
 #include "ui/score_input_state.h"
-
-#include <string>
-#include <tuple>
-#include <vector>
 
 namespace {
 
@@ -167,12 +160,6 @@ TEST_F(Ui_Test, OptionsKeysMoveTheWrappingFocusFlipBoxesAndOkKeepsEveryOtherBit)
     EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
     EXPECT_EQ(read_file_bytes(OPTIONS_FILE_NAME), expected);
     EXPECT_EQ(options_image(game.options), expected);
-}
-
-TEST_F(Ui_Test, AGameClosedOnTheOptionsScreenStartsAgainThere) {
-    app.enter_state(STATE_OPTIONS);
-    headless::restart();
-    EXPECT_NE(dynamic_cast<Options_State*>(app.state.get()), nullptr);
 }
 
 // ---- high scores -------------------------------------------------------------------------------

@@ -32,9 +32,11 @@ unsigned running_seed = 0;
 long running_frame = 0;
 
 [[noreturn]] void fail(const std::string& what) {
-    std::fprintf(stderr, "\nsoak: seed %u, frame %ld, state %d: %s\nsoak: replay with: "
-                 "vextile_soak --frames %ld %u\n", running_seed, running_frame,
-                 play_record.state_id, what.c_str(), running_frame + 1, running_seed);
+    std::fprintf(stderr,
+                 "\nsoak: seed %u, frame %ld, state %d: %s\nsoak: replay with: "
+                 "vextile_soak --frames %ld %u\n",
+                 running_seed, running_frame, play_record.state_id, what.c_str(), running_frame + 1,
+                 running_seed);
     std::_Exit(1);
 }
 
@@ -91,9 +93,19 @@ struct Player {
     int pick(int count) { return static_cast<int>(rng() % unsigned(count)); }
 
     SDL_Event next_event() {
-        static const std::string keys[STATE_COUNT] = {
-            " x", "\r\r\r\x11\x12\x12", "\x12\x12\x12\x11\x13\x14" "d\x7f  ", "", "", "", "",
-            "", "abcde\b\r\x12", "\rx", " \x12\r", "\rx"};
+        static const std::string keys[STATE_COUNT] = {" x",
+                                                      "\r\r\r\x11\x12\x12",
+                                                      "\x12\x12\x12\x11\x13\x14"
+                                                      "d\x7f  ",
+                                                      "",
+                                                      "",
+                                                      "",
+                                                      "",
+                                                      "",
+                                                      "abcde\b\r\x12",
+                                                      "\rx",
+                                                      " \x12\r",
+                                                      "\rx"};
         SDL_Event event = {};
         std::string choice = keys[play_record.state_id];
         if (play_record.flags & (FLAG_GAME_OVER | FLAG_PAUSED))

@@ -1,6 +1,7 @@
 #include "game_test.h"
 
 #include "media/video.h"
+#include "play/play_record.h"
 
 #include <png.h>
 
@@ -40,13 +41,11 @@ SDL_Color colour_at(SDL_Surface* surface, int x, int y) {
     if (!surface) surface = get_screen();
     SDL_Color c = {0, 0, 0, 0};
     if (!surface || x < 0 || y < 0 || x >= surface->w || y >= surface->h) return c;
-    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
     const int bpp = surface->format->BytesPerPixel;
     const Uint8* p = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * bpp;
     Uint32 pixel = 0;
     for (int i = 0; i < bpp; ++i) // little-endian
         pixel |= Uint32(p[i]) << (8 * i);
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     SDL_GetRGB(pixel, surface->format, &c.r, &c.g, &c.b);
     return c;
 }
@@ -58,6 +57,25 @@ bool same_colour(SDL_Color a, SDL_Color b) {
 void paint_screen(Uint8 r, Uint8 g, Uint8 b) {
     SDL_Surface* s = get_screen();
     if (s) SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
+}
+
+std::string well_text(int first, int last) {
+    std::string text;
+    for (int row = first; row <= last; ++row, text += '/')
+        for (int col = 0; col < GRID_COLS; ++col) {
+            const unsigned code = play_record.grid.cell(col, row) - EMPTY_CELL; // empty: 0
+            text += code <= 16 ? ".0123456789abcdef"[code] : '?';
+        }
+    return text;
+}
+
+void put_rows(const std::vector<const char*>& rows) {
+    int row = GRID_ROWS - static_cast<int>(rows.size());
+    for (const char* cells : rows) {
+        for (int col = 0; col < GRID_COLS; ++col)
+            if (cells[col] != '.') play_record.grid.set_cell(col, row, cells[col] - '0');
+        ++row;
+    }
 }
 
 namespace {
@@ -99,27 +117,25 @@ std::string golden_difference(const std::string& name, SDL_Surface* surface) {
         return write_png(golden, w, h, actual) ? "" : "cannot write " + golden;
     int gw = 0, gh = 0;
     std::vector<Uint8> expected;
-    const bool found = read_png(golden, &gw, &gh, &expected);
-    if (found && gw == w && gh == h && expected == actual) return "";
+    const bool found = read_png(golden, &gw, &gh, &expected) && gw == w && gh == h;
+    if (found && expected == actual) return "";
     std::vector<Uint8> diff(actual.size());
     int differ = 0, first = -1;
     for (size_t i = 0; i < actual.size(); i += 3) {
-        const bool same =
-            found && gw == w && gh == h && std::equal(&actual[i], &actual[i] + 3, &expected[i]);
+        const bool same = found && std::equal(&actual[i], &actual[i] + 3, &expected[i]);
         if (!same && first < 0) first = int(i / 3);
         differ += !same;
-        for (int k = 0; k < 3; ++k)
+        for (int k = 0; k < 3; ++k) // the differing pixels red over a faint copy
             diff[i + k] = same ? Uint8(actual[i + k] / 4) : k == 0 ? 255 : 0;
     }
     const std::string out = VEXTILE_GOLDEN_OUT;
     std::filesystem::create_directories(out);
     write_png(out + "/" + name + ".png", w, h, actual);
     write_png(out + "/" + name + ".diff.png", w, h, diff);
-    std::string why = !found ? "no golden picture " + golden
-                      : gw != w || gh != h
-                          ? "the golden picture has another size"
-                          : std::to_string(differ) + " pixels differ, " + "the first at " +
-                                std::to_string(first % w) + "," + std::to_string(first / w);
+    const std::string why = !found
+                                ? "no golden picture " + golden + " of this size"
+                                : std::to_string(differ) + " pixels differ, the first at " +
+                                      std::to_string(first % w) + "," + std::to_string(first / w);
     return name + ": " + why + "; the picture drawn is " + out + "/" + name +
            ".png, the difference " + out + "/" + name + ".diff.png (make golden renews it)";
 }

@@ -7,10 +7,17 @@
 
 #include "test_support.h"
 
+// What nearly every test of the world drives and reads.
+#include "app/vextile.h"
+#include "game/game_context.h"
+#include "play/play_record.h"
+
 #include <SDL/SDL.h>
 
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 class Game_Test : public ::testing::Test {
   public:
@@ -31,6 +38,13 @@ SDL_Color colour_at(SDL_Surface* surface, int x, int y);
 bool same_colour(SDL_Color a, SDL_Color b);
 // Fills the whole screen with one colour.
 void paint_screen(Uint8 r, Uint8 g, Uint8 b);
+
+// The well's rows from `first` to `last`, a character a cell ('.' empty, else the tile in hex),
+// each row ended by '/'.
+std::string well_text(int first = 0, int last = 19);
+// Sets the well's lowest rows from strings of 14 characters: a tile's digit, or '.' for a cell left
+// as it is.
+void put_rows(const std::vector<const char*>& rows);
 
 // Compares the surface (the screen when null) pixel by pixel with the golden picture
 // tests/golden/NAME.png. Answers "" when they match; else what differs, and where the picture and a
