@@ -104,12 +104,12 @@ TEST(Sounds, LoudnessFitsEachRoleAndEverySoundIsCleanAtItsEdges) {
     double loudest = -HUGE_VAL, quietest = HUGE_VAL;
     for (const auto& sound : sounds) {
         SCOPED_TRACE(sound.file);
-        SDL_AudioSpec spec;
+        SDL_AudioSpec audio;
         Uint8* buf = nullptr;
         Uint32 len = 0;
-        ASSERT_TRUE(SDL_LoadWAV((media_dir + "/" + sound.file).c_str(), &spec, &buf, &len));
-        EXPECT_TRUE(spec.format == AUDIO_S16LSB && spec.channels == 1);
-        const size_t pad = size_t(spec.freq) / 10, hop = size_t(spec.freq) / 1000;
+        ASSERT_TRUE(SDL_LoadWAV((media_dir + "/" + sound.file).c_str(), &audio, &buf, &len));
+        EXPECT_TRUE(audio.format == AUDIO_S16LSB && audio.channels == 1);
+        const size_t pad = size_t(audio.freq) / 10, hop = size_t(audio.freq) / 1000;
         std::vector<double> x(pad, 0.0);
         for (Uint32 i = 0; i < len / 2; ++i)
             x.push_back(reinterpret_cast<const Sint16*>(buf)[i] / 32768.0);
@@ -117,7 +117,7 @@ TEST(Sounds, LoudnessFitsEachRoleAndEverySoundIsCleanAtItsEdges) {
         const size_t end = x.size();
         x.resize(end + pad, 0.0);
         ebur128_state* st =
-            ebur128_init(1, unsigned(spec.freq), EBUR128_MODE_M | EBUR128_MODE_TRUE_PEAK);
+            ebur128_init(1, unsigned(audio.freq), EBUR128_MODE_M | EBUR128_MODE_TRUE_PEAK);
         double lufs = -HUGE_VAL, true_peak = 0, peak = 0, sum = 0;
         for (size_t i = 0; i + hop <= x.size(); i += hop) {
             ebur128_add_frames_double(st, &x[i], hop);
