@@ -1,13 +1,9 @@
 // The frame clock on a fake clock: frames paced to the ceiling by sleeping inside the frame, the
-// game's time following the wall clock (time between frames included), the stall clamp, and the
-// command line that sets the ceiling.
-#include "app/command_line.h"
+// game's time following the wall clock (time between frames included) and the stall clamp.
 #include "app/frame_clock.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
 #include <vector>
 
 namespace {
@@ -129,112 +125,6 @@ TEST_F(Clock_Test, RestartMakesTheNextFrameTheFirst) {
     clock.restart();
     time.now += 50 * MS;
     EXPECT_EQ(clock.begin_frame(), 0.001);
-}
-
-// ---- the command line ----
-
-struct Parsed {
-    Launch launch;
-    int fps;
-    std::string out, err;
-};
-
-Parsed parse(std::vector<std::string> words) {
-    std::vector<char*> argv;
-    words.insert(words.begin(), "vextile");
-    for (std::string& w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-    Launch_Options options;
-    char* out_text = nullptr;
-    char* err_text = nullptr;
-    size_t out_size = 0, err_size = 0;
-    std::FILE* out = open_memstream(&out_text, &out_size);
-    std::FILE* err = open_memstream(&err_text, &err_size);
-    const Launch launch =
-        parse_command_line(static_cast<int>(words.size()), argv.data(), &options, out, err);
-    std::fclose(out);
-    std::fclose(err);
-    Parsed parsed{launch, options.fps, out_text, err_text};
-    free(out_text);
-    free(err_text);
-    return parsed;
-}
-
-TEST(Command_Line, OptionsAndMistakes) {
-    const std::string usage = std::string(USAGE_LINE) + "\n";
-    struct Case {
-        std::vector<std::string> words;
-        Launch launch;
-        int fps;
-        std::string err; // the one line before the usage line, when there is a mistake
-    } cases[] = {
-        {{}, Launch::RUN, 60, ""},
-        {{"--fps", "144"}, Launch::RUN, 144, ""},
-        {{"--fps=10"}, Launch::RUN, 10, ""},
-        {{"--fps", "1000"}, Launch::RUN, 1000, ""},
-        {{"--fps", "0"}, Launch::RUN, 0, ""},
-        {{"--fps", "30", "--fps", "75"}, Launch::RUN, 75, ""},
-        {{"--fps", "9"},
-         Launch::EXIT_USAGE,
-         0,
-         "vextile: --fps wants 0 or a whole number from 10 to 1000, not '9'"},
-        {{"--fps", "1001"},
-         Launch::EXIT_USAGE,
-         0,
-         "vextile: --fps wants 0 or a whole number from 10 to 1000, not '1001'"},
-        {{"--fps", "-60"},
-         Launch::EXIT_USAGE,
-         0,
-         "vextile: --fps wants 0 or a whole number from 10 to 1000, not '-60'"},
-        {{"--fps=6O"},
-         Launch::EXIT_USAGE,
-         0,
-         "vextile: --fps wants 0 or a whole number from 10 to 1000, not '6O'"},
-        {{"--fps", " 60"},
-         Launch::EXIT_USAGE,
-         0,
-         "vextile: --fps wants 0 or a whole number from 10 to 1000, not ' 60'"},
-        {{"--fps="},
-         Launch::EXIT_USAGE,
-         0,
-         "vextile: --fps wants 0 or a whole number from 10 to 1000, not ''"},
-        {{"--fps", "99999999999999999999"},
-         Launch::EXIT_USAGE,
-         0,
-         "vextile: --fps wants 0 or a whole number from 10 to 1000, not '99999999999999999999'"},
-        {{"--fps"}, Launch::EXIT_USAGE, 0, "vextile: --fps needs a value"},
-        {{"--frames", "3"}, Launch::EXIT_USAGE, 0, "vextile: unknown option '--frames'"},
-        {{"--loud=yes"}, Launch::EXIT_USAGE, 0, "vextile: unknown option '--loud'"},
-        {{"-x"}, Launch::EXIT_USAGE, 0, "vextile: unknown option '-x'"},
-        {{"--version=2"}, Launch::EXIT_USAGE, 0, "vextile: --version takes no value"},
-        {{"saved.game"}, Launch::EXIT_USAGE, 0, "vextile: unexpected argument 'saved.game'"},
-    };
-    for (const Case& c : cases) {
-        const Parsed p = parse(c.words);
-        const std::string what = c.words.empty() ? "(none)" : c.words[0];
-        EXPECT_EQ(p.launch, c.launch) << what;
-        EXPECT_TRUE(p.out.empty()) << what;
-        if (c.launch == Launch::RUN) {
-            EXPECT_EQ(p.fps, c.fps) << what;
-            EXPECT_TRUE(p.err.empty()) << what;
-        } else {
-            EXPECT_EQ(p.err, c.err + "\n" + usage) << what;
-        }
-    }
-}
-
-TEST(Command_Line, HelpAndVersionPrintAndEnd) {
-    const Parsed version = parse({"--version", "--fps", "bad"});
-    EXPECT_EQ(version.launch, Launch::EXIT_OK);
-    EXPECT_EQ(version.out, "vextile 1.00\n");
-    for (const char* help : {"--help", "-h"}) {
-        const Parsed p = parse({help});
-        EXPECT_EQ(p.launch, Launch::EXIT_OK);
-        EXPECT_EQ(p.out.rfind(USAGE_LINE, 0), 0u) << p.out;
-        EXPECT_NE(p.out.find("--fps N"), std::string::npos);
-        EXPECT_TRUE(p.err.empty());
-    }
 }
 
 } // namespace

@@ -8,8 +8,8 @@
 #include <string>
 
 struct Launch_Options {
-    int fps = DEFAULT_FPS;  // frame-rate ceiling; 0 for none
-    int scale = 0;          // the window's scale, 1 to 4; 0 chooses one from the desktop
+    int fps = DEFAULT_FPS; // frame-rate ceiling; 0 for none
+    int scale = 0;         // the window's scale, 1 to 4; 0 chooses one from the desktop
     bool fullscreen = false;
     std::string data;    // the media folder; empty to look for one
     std::string records; // the record files' folder; empty for the default

@@ -1,10 +1,11 @@
 // Where the game finds its media and keeps its records.
 //
-// The media folder, in this order: the --data folder; "./media" when it exists (the game run from
-// its own folder); share/vextile/media beside the folder of the executable, when it exists (an
-// installed game, wherever its tree was unpacked); the same folder under the prefix the game was
-// built for. The records stay in the working directory when the media came from "./media", else
-// they go to $XDG_DATA_HOME/vextile (~/.local/share/vextile); --records overrides both.
+// The media folder, in this order: the --data folder; "./media" when it holds the game's media
+// (the game run from its own folder); share/vextile/media beside the folder of the executable, when
+// it exists (an installed game, wherever its tree was unpacked); the same folder under the prefix
+// the game was built for. The records stay in the working directory when the media came from
+// "./media", else they go to $XDG_DATA_HOME/vextile (~/.local/share/vextile); --records overrides
+// both.
 #pragma once
 
 #include "app/command_line.h"

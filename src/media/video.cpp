@@ -56,9 +56,9 @@ void read_desktop_size() {
 // A 320 x 320 surface in the format of the given one, as a copy of its top left corner.
 SDL_Surface* copy_picture(SDL_Surface* from) {
     const SDL_PixelFormat* f = from->format;
-    SDL_Surface* copy = SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT,
-                                             f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask,
-                                             f->Amask);
+    SDL_Surface* copy =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT, f->BitsPerPixel, f->Rmask,
+                             f->Gmask, f->Bmask, f->Amask);
     if (copy) SDL_BlitSurface(from, nullptr, copy, nullptr);
     return copy;
 }
@@ -89,8 +89,8 @@ void attach_screen() {
         picture = converted;
     }
     screen = picture;
-    const bool bordered = view.width > SCREEN_WIDTH * view.scale ||
-                          view.height > SCREEN_HEIGHT * view.scale;
+    const bool bordered =
+        view.width > SCREEN_WIDTH * view.scale || view.height > SCREEN_HEIGHT * view.scale;
     border_clears = bordered ? BORDER_CLEARS : 0;
 }
 
@@ -98,8 +98,7 @@ bool set_mode(const View& next) {
     const Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | (next.fullscreen ? SDL_FULLSCREEN : 0);
     SDL_Surface* const result = SDL_SetVideoMode(next.width, next.height, 32, flags);
     if (!result) {
-        fprintf(stderr, "Unable to set %dx%d video: %s\n", next.width, next.height,
-                SDL_GetError());
+        fprintf(stderr, "Unable to set %dx%d video: %s\n", next.width, next.height, SDL_GetError());
         return false;
     }
     window = result;
@@ -148,8 +147,8 @@ bool video_init(const char* caption, Bitmap_Id icon_id, Display_Request request)
 bool video_set_display(Display_Request request) {
     const int scale =
         std::clamp(request.scale > 0 ? request.scale : window_scale, 1, MAX_WINDOW_SCALE);
-    const View next = request.fullscreen ? fullscreen_view(desktop.w, desktop.h, scale)
-                                         : window_view(scale);
+    const View next =
+        request.fullscreen ? fullscreen_view(desktop.w, desktop.h, scale) : window_view(scale);
     // SDL replaces the window's surface: a picture drawn straight into it is copied aside first.
     if (window && screen == window) picture = copy_picture(window);
     const View previous = view;

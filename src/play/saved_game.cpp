@@ -34,8 +34,8 @@ void load_saved_game(Play_Record* record) {
     if (!record) return;
     uint8_t image[PLAY_RECORD_SIZE];
     encode_play_record(*record, image);
-    const Record_Read read =
-        read_record_file(record_path(SAVED_GAME_FILE_NAME).c_str(), image, PLAY_RECORD_SIZE, 1, saved_game_messages);
+    const Record_Read read = read_record_file(record_path(SAVED_GAME_FILE_NAME).c_str(), image,
+                                              PLAY_RECORD_SIZE, 1, saved_game_messages);
     if (read == Record_Read::missing) {
         reset_play_record(record);
         return;
@@ -53,5 +53,6 @@ bool save_saved_game(const Play_Record* record) {
     uint8_t image[PLAY_RECORD_SIZE];
     encode_play_record(*record, image);
     make_records_folder(); // a folder that cannot be made fails the write, which says so
-    return write_record_file(record_path(SAVED_GAME_FILE_NAME).c_str(), image, PLAY_RECORD_SIZE, 1, saved_game_messages);
+    return write_record_file(record_path(SAVED_GAME_FILE_NAME).c_str(), image, PLAY_RECORD_SIZE, 1,
+                             saved_game_messages);
 }
