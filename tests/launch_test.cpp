@@ -78,8 +78,14 @@ TEST(Command_Line, OptionsAndMistakes) {
         {{"--fps", "30", "--fps", "75"}, Launch::RUN, 75, 0, false, "", "", ""},
         {{"--scale", "1"}, Launch::RUN, 60, 1, false, "", "", ""},
         {{"--scale=4", "--fullscreen"}, Launch::RUN, 60, 4, true, "", "", ""},
-        {{"--data", "/opt/v/media", "--records=rec"}, Launch::RUN, 60, 0, false, "/opt/v/media",
-         "rec", ""},
+        {{"--data", "/opt/v/media", "--records=rec"},
+         Launch::RUN,
+         60,
+         0,
+         false,
+         "/opt/v/media",
+         "rec",
+         ""},
         {{"--fps", "9"}, Launch::EXIT_USAGE, 0, 0, false, "", "", fps_range + "'9'"},
         {{"--fps", "1001"}, Launch::EXIT_USAGE, 0, 0, false, "", "", fps_range + "'1001'"},
         {{"--fps", "-60"}, Launch::EXIT_USAGE, 0, 0, false, "", "", fps_range + "'-60'"},
@@ -117,15 +123,43 @@ TEST(Command_Line, OptionsAndMistakes) {
          "",
          "vextile: --records needs a folder"},
         {{"--data"}, Launch::EXIT_USAGE, 0, 0, false, "", "", "vextile: --data needs a value"},
-        {{"--frames", "3"}, Launch::EXIT_USAGE, 0, 0, false, "", "", "vextile: unknown option "
-                                                                      "'--frames'"},
-        {{"--loud=yes"}, Launch::EXIT_USAGE, 0, 0, false, "", "", "vextile: unknown option "
-                                                                  "'--loud'"},
+        {{"--frames", "3"},
+         Launch::EXIT_USAGE,
+         0,
+         0,
+         false,
+         "",
+         "",
+         "vextile: unknown option "
+         "'--frames'"},
+        {{"--loud=yes"},
+         Launch::EXIT_USAGE,
+         0,
+         0,
+         false,
+         "",
+         "",
+         "vextile: unknown option "
+         "'--loud'"},
         {{"-x"}, Launch::EXIT_USAGE, 0, 0, false, "", "", "vextile: unknown option '-x'"},
-        {{"--version=2"}, Launch::EXIT_USAGE, 0, 0, false, "", "", "vextile: --version takes no "
-                                                                   "value"},
-        {{"saved.game"}, Launch::EXIT_USAGE, 0, 0, false, "", "", "vextile: unexpected argument "
-                                                                  "'saved.game'"},
+        {{"--version=2"},
+         Launch::EXIT_USAGE,
+         0,
+         0,
+         false,
+         "",
+         "",
+         "vextile: --version takes no "
+         "value"},
+        {{"saved.game"},
+         Launch::EXIT_USAGE,
+         0,
+         0,
+         false,
+         "",
+         "",
+         "vextile: unexpected argument "
+         "'saved.game'"},
     };
     for (const Case& c : cases) {
         const Parsed p = parse(c.words);
@@ -212,8 +246,8 @@ TEST(File_Places, TheMediaAndTheRecordsAreLookedForInOrder) {
          home_records},
         {"elsewhere", "", "", usr_bin, "xdg", "/home/pat", top + "/usr/share/vextile/media",
          home_records},
-        {"elsewhere", "", "/r", usr_bin, "/data/xdg", "/home/pat",
-         top + "/usr/share/vextile/media", "/r"},
+        {"elsewhere", "", "/r", usr_bin, "/data/xdg", "/home/pat", top + "/usr/share/vextile/media",
+         "/r"},
         {"elsewhere", "", "", usr_bin, nullptr, "", top + "/usr/share/vextile/media", ""},
     };
     for (const Case& c : cases) {

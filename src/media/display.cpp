@@ -18,11 +18,37 @@ template <typename Pixel, int Scale> void widen_row(const Pixel* in, Pixel* out,
             out[i * Scale + k] = in[i];
 }
 
-// Doubling 32-bit pixels, the commonest case, two at a time.
+// 32-bit pixels, the usual case, are written two at a time.
+uint64_t pair_of(uint32_t left, uint32_t right) {
+    return uint64_t(left) | uint64_t(right) << 32;
+}
+
+void store_pair(uint32_t* out, uint64_t pair) {
+    std::memcpy(out, &pair, sizeof pair);
+}
+
 template <> void widen_row<uint32_t, 2>(const uint32_t* in, uint32_t* out, int count) {
+    for (int i = 0; i < count; ++i)
+        store_pair(out + 2 * i, pair_of(in[i], in[i]));
+}
+
+template <> void widen_row<uint32_t, 3>(const uint32_t* in, uint32_t* out, int count) {
+    int i = 0;
+    for (; i + 1 < count; i += 2) {
+        const uint32_t a = in[i], b = in[i + 1];
+        store_pair(out + 3 * i, pair_of(a, a));
+        store_pair(out + 3 * i + 2, pair_of(a, b));
+        store_pair(out + 3 * i + 4, pair_of(b, b));
+    }
+    for (; i < count; ++i)
+        out[3 * i] = out[3 * i + 1] = out[3 * i + 2] = in[i];
+}
+
+template <> void widen_row<uint32_t, 4>(const uint32_t* in, uint32_t* out, int count) {
     for (int i = 0; i < count; ++i) {
-        const uint64_t pair = uint64_t(in[i]) * 0x100000001ull;
-        std::memcpy(out + 2 * i, &pair, sizeof pair);
+        const uint64_t pair = pair_of(in[i], in[i]);
+        store_pair(out + 4 * i, pair);
+        store_pair(out + 4 * i + 2, pair);
     }
 }
 
