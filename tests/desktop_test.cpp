@@ -9,6 +9,7 @@
 #include "media/video.h"
 #include "play/play_record.h"
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -240,6 +241,18 @@ TEST_F(Desktop_Test, FullscreenAndBackKeepThePictureAndNoStateSeesTheSwitch) {
     EXPECT_EQ(recorder->commands, std::vector<Command>({CMD_ENTER}));
 }
 
+TEST_F(Desktop_Test, AMenuDrawsOnTheScreenThatTheSwitchLeaves) {
+    app.enter_state(STATE_MAIN_MENU);
+    for (const bool fullscreen : {true, false}) {
+        take({key_event(SDLK_F11)});
+        ASSERT_EQ(video_view().fullscreen, fullscreen);
+        paint_screen(0, 0, 0);
+        app.run_frame(0.001);
+        // The focus frame around the start button, on the screen as it is now.
+        EXPECT_TRUE(same_colour(colour_at(nullptr, 78, 139), {255, 0, 0, 0})) << fullscreen;
+    }
+}
+
 // ---- the gamepad ----
 
 SDL_Event axis(int which_axis, int value) {
@@ -265,106 +278,71 @@ SDL_Event button(int number, bool down) {
     return event;
 }
 
+// Each button pressed and let go, in turn.
+std::vector<SDL_Event> clicks(std::initializer_list<int> numbers) {
+    std::vector<SDL_Event> events;
+    for (const int number : numbers)
+        events.insert(events.end(), {button(number, true), button(number, false)});
+    return events;
+}
+
 TEST_F(Desktop_Test, ThePadActsAsTheKeysItStandsFor) {
-    struct Case {
-        const char* what;
-        State_Id state;
-        bool typing;
+    constexpr Uint8 CENTRE = SDL_HAT_CENTERED;
+    const struct {
+        State_Id state; // the score input types; the others do not
         std::vector<SDL_Event> events;
         std::vector<Command> commands;
     } cases[] = {
-        {"d-pad left, held, let go",
-         STATE_PLAY,
-         false,
-         {hat(SDL_HAT_LEFT), hat(SDL_HAT_CENTERED)},
-         {CMD_LEFT_PRESS, CMD_LEFT_RELEASE}},
-        {"d-pad right, then straight to left",
-         STATE_PLAY,
-         false,
-         {hat(SDL_HAT_RIGHT), hat(SDL_HAT_LEFT), hat(SDL_HAT_CENTERED)},
+        // The d-pad: held while held; the old direction let go before the new one is pressed.
+        {STATE_PLAY, {hat(SDL_HAT_LEFT), hat(CENTRE)}, {CMD_LEFT_PRESS, CMD_LEFT_RELEASE}},
+        {STATE_PLAY,
+         {hat(SDL_HAT_RIGHT), hat(SDL_HAT_LEFT), hat(CENTRE)},
          {CMD_RIGHT_PRESS, CMD_RIGHT_RELEASE, CMD_LEFT_PRESS, CMD_LEFT_RELEASE}},
-        {"d-pad diagonal",
-         STATE_PLAY,
-         false,
-         {hat(SDL_HAT_RIGHTDOWN), hat(SDL_HAT_CENTERED)},
+        {STATE_PLAY,
+         {hat(SDL_HAT_RIGHTDOWN), hat(CENTRE)},
          {CMD_DOWN_PRESS, CMD_RIGHT_PRESS, CMD_DOWN_RELEASE, CMD_RIGHT_RELEASE}},
-        {"d-pad up turns once",
-         STATE_PLAY,
-         false,
-         {hat(SDL_HAT_UP), hat(SDL_HAT_CENTERED), hat(SDL_HAT_UP)},
-         {CMD_UP, CMD_UP}},
-        {"stick left past half-way only",
-         STATE_PLAY,
-         false,
-         {axis(0, -16383), axis(0, -16384), axis(0, -32768), axis(0, -20000), axis(0, 0)},
+        {STATE_PLAY, {hat(SDL_HAT_UP), hat(CENTRE), hat(SDL_HAT_UP)}, {CMD_UP, CMD_UP}},
+        // The left stick, from half-way on; the other axes mean nothing.
+        {STATE_PLAY,
+         {axis(0, -16383), axis(0, -16384), axis(0, -16383)},
          {CMD_LEFT_PRESS, CMD_LEFT_RELEASE}},
-        {"stick from left to right",
-         STATE_PLAY,
-         false,
-         {axis(0, -32768), axis(0, 32767), axis(0, 16383)},
-         {CMD_LEFT_PRESS, CMD_LEFT_RELEASE, CMD_RIGHT_PRESS, CMD_RIGHT_RELEASE}},
-        {"stick down, then up",
-         STATE_PLAY,
-         false,
+        {STATE_PLAY,
+         {axis(0, 16383), axis(0, 16384), axis(0, -32768), axis(0, 0)},
+         {CMD_RIGHT_PRESS, CMD_RIGHT_RELEASE, CMD_LEFT_PRESS, CMD_LEFT_RELEASE}},
+        {STATE_PLAY,
          {axis(1, 20000), axis(1, -20000), axis(1, 0)},
          {CMD_DOWN_PRESS, CMD_DOWN_RELEASE, CMD_UP}},
-        {"d-pad and stick hold left together",
-         STATE_PLAY,
-         false,
-         {hat(SDL_HAT_LEFT), axis(0, -30000), hat(SDL_HAT_CENTERED), axis(0, 0)},
+        {STATE_PLAY, {axis(2, -32768), axis(3, 32767)}, {}},
+        // The d-pad and the stick hold a direction together until both let go.
+        {STATE_PLAY,
+         {hat(SDL_HAT_LEFT), axis(0, -30000), hat(CENTRE), axis(0, 0)},
          {CMD_LEFT_PRESS, CMD_LEFT_RELEASE}},
-        {"the other stick does nothing", STATE_PLAY, false, {axis(2, -32768), axis(3, 32767)}, {}},
-        {"buttons in play",
-         STATE_PLAY,
-         false,
-         {button(0, true), button(0, false), button(1, true), button(1, false), button(7, true),
-          button(7, false), button(6, true), button(6, false), button(3, true), button(3, false)},
-         {CMD_UP, CMD_DELETE, CMD_SPACE, CMD_ESCAPE}},
-        {"buttons in an effect",
-         STATE_FIRE,
-         false,
-         {button(0, true), button(0, false), button(7, true), button(7, false)},
-         {CMD_UP, CMD_SPACE}},
-        {"buttons in the row clear",
-         STATE_KILL_ROWS,
-         false,
-         {button(0, true), button(0, false), button(7, true), button(7, false)},
-         {CMD_UP, CMD_SPACE}},
-        {"buttons in a menu",
-         STATE_MAIN_MENU,
-         false,
-         {button(0, true), button(0, false), button(7, true), button(7, false), button(1, true),
-          button(1, false), button(6, true), button(6, false)},
-         {CMD_ENTER, CMD_ENTER, CMD_DELETE, CMD_ESCAPE}},
-        {"d-pad in a menu",
-         STATE_OPTIONS,
-         false,
+        // The buttons in play, in an effect and in the row clear, then in the menus.
+        {STATE_PLAY, clicks({0, 1, 7, 6, 3}), {CMD_UP, CMD_DELETE, CMD_SPACE, CMD_ESCAPE}},
+        {STATE_FIRE, clicks({0, 7}), {CMD_UP, CMD_SPACE}},
+        {STATE_KILL_ROWS, clicks({0, 7}), {CMD_UP, CMD_SPACE}},
+        {STATE_MAIN_MENU, clicks({0, 7, 1, 6}), {CMD_ENTER, CMD_ENTER, CMD_DELETE, CMD_ESCAPE}},
+        {STATE_OPTIONS,
          {hat(SDL_HAT_DOWN), hat(SDL_HAT_UP)},
          {CMD_DOWN_PRESS, CMD_DOWN_RELEASE, CMD_UP}},
-        {"typing a name: the d-pad types nothing",
-         STATE_SCORE_INPUT,
-         true,
-         {hat(SDL_HAT_LEFT), hat(SDL_HAT_UP), axis(0, 32767), axis(0, 0), hat(SDL_HAT_CENTERED)},
+        // Typing a name: the directions type nothing, as the arrow keys.
+        {STATE_SCORE_INPUT,
+         {hat(SDL_HAT_LEFT), hat(SDL_HAT_UP), axis(0, 32767), axis(0, 0), hat(CENTRE)},
          {}},
-        {"typing a name: the buttons",
-         STATE_SCORE_INPUT,
-         true,
-         {button(0, true), button(0, false), button(7, true), button(7, false), button(1, true),
-          button(1, false)},
-         {CMD_ENTER, CMD_ENTER, CMD_DELETE}},
-        {"a button held is pressed once",
-         STATE_PLAY,
-         false,
+        {STATE_SCORE_INPUT, clicks({0, 7, 1}), {CMD_ENTER, CMD_ENTER, CMD_DELETE}},
+        // A button reported pressed twice is one press.
+        {STATE_PLAY,
          {button(0, true), button(0, true), button(0, false), button(0, false)},
          {CMD_UP}},
     };
-    for (const Case& c : cases) {
+    int row = 0;
+    for (const auto& c : cases) {
         recorder->commands.clear();
         app.gamepad.release_all();
         play_record.state_id = c.state;
-        game.text_entry = c.typing;
+        game.text_entry = c.state == STATE_SCORE_INPUT;
         take(c.events);
-        EXPECT_EQ(recorder->commands, c.commands) << c.what;
+        EXPECT_EQ(recorder->commands, c.commands) << "row " << row++;
     }
 }
 
