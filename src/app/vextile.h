@@ -23,7 +23,8 @@ class Vextile_SDL {
     bool init();
     // Runs the main loop until the window is closed or the game asks to end.
     void run();
-    // Undoes the start in reverse: close_game, then close_play_area, then the media and SDL.
+    // Undoes the start in reverse: close_game, then close_play_area, then the pad, the media and
+    // SDL.
     void shutdown();
 
     // The steps of init, usable one by one (tests build the world step by step).
