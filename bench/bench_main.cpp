@@ -18,6 +18,7 @@
 namespace {
 
 constexpr double PLAY_BUDGET_X_BOUND = 2.0;
+constexpr double FLIP_BUDGET_X_MEMCPY = 2.0; // the scaled flip against a memcpy of the window
 constexpr double STARTUP_BUDGET_MS = 50.0;
 constexpr double PACING_MEDIAN_MS = 0.5; // frame intervals against the period
 constexpr double PACING_P99_MS = 3.0;
@@ -158,6 +159,15 @@ void Bound_Reporter::print_row(const std::string& name) const {
                     verdict(met).c_str());
         return;
     }
+    if (starts_with(name, "flip/")) {
+        const double memcpy_us = r.counters["memcpy_us"];
+        const double ratio = r.cpu_nanoseconds / 1e3 / memcpy_us;
+        std::printf("%-30s %9.1f us %9.1f us %9.2f x memcpy of the window (%.1f us)  <= %.0f x: "
+                    "%s\n",
+                    name.c_str(), r.cpu_nanoseconds / 1e3, r.nanoseconds / 1e3, ratio, memcpy_us,
+                    FLIP_BUDGET_X_MEMCPY, verdict(ratio <= FLIP_BUDGET_X_MEMCPY).c_str());
+        return;
+    }
     if (name == STEADY_PLAY) {
         const double per_frame = r.counters["allocs_per_frame"];
         std::printf("%-30s %9.0f frames %37s %9.4f  0 allocations: %s\n", name.c_str(),
@@ -206,6 +216,7 @@ int main(int argc, char** argv) {
     register_bound_benchmark();
     register_frame_benchmarks();
     register_part_benchmarks();
+    register_flip_benchmarks();
     register_startup_benchmarks();
     register_pacing_benchmarks();
     benchmark::RunSpecifiedBenchmarks(&reporter);

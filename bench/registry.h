@@ -7,6 +7,8 @@ void register_bound_benchmark();
 void register_frame_benchmarks();
 // The drawing steps of the play frame, one by one.
 void register_part_benchmarks();
+// The flip of a window at scale 2, 3 and 4, against a memcpy of the window's size.
+void register_flip_benchmarks();
 // The real main loop at the default frame-rate ceiling: the spread of the frame intervals.
 void register_pacing_benchmarks();
 // Fresh starts of the game, each in a new process.

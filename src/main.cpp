@@ -1,5 +1,6 @@
-// Vextile: read the command line, then start, run, stop.
+// Vextile: read the command line, find the media and the records, then start, run, stop.
 #include "app/command_line.h"
+#include "app/file_places.h"
 #include "app/vextile.h"
 
 #include <SDL/SDL.h>
@@ -16,7 +17,9 @@ int main(int argc, char** argv) {
     case Launch::RUN:
         break;
     }
+    use_file_places(options);
     app.frame_clock = Frame_Clock(options.fps);
+    app.display = {options.scale, options.fullscreen};
     if (!app.init()) return 1;
     app.run();
     app.shutdown();

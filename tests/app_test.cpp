@@ -1,8 +1,7 @@
 // The application: keys and mouse to commands in both keyboard modes, the main loop's order and
-// frame times, the state switch, the frame clock's pacing on a fake clock, and the command line.
+// frame times, the state switch, and the frame clock's pacing on a fake clock.
 #include "game_test.h"
 
-#include "app/command_line.h"
 #include "media/bitmaps.h"
 
 #include <cmath>
@@ -262,65 +261,6 @@ TEST(Frame_Clock, StallsShortSleepsAndRestarts) {
     cut.run(paced, 3, 1 * MS, 0, &starts);
     EXPECT_NEAR(starts[2] - starts[1], 20 * MS, MS / 2);
     EXPECT_EQ(cut.sleeps.size(), 18u); // 19, 9.5, 4.75, 2.4, 1.2 and 0.6 ms left, each frame
-}
-
-// ---- the command line --------------------------------------------------------------------------
-
-struct Parsed {
-    Launch launch;
-    int fps;
-    std::string out, err;
-};
-
-Parsed parse(std::vector<std::string> words) {
-    std::vector<char*> argv;
-    words.insert(words.begin(), "vextile");
-    for (std::string& w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-    Launch_Options options;
-    char *out_text = nullptr, *err_text = nullptr;
-    size_t out_size = 0, err_size = 0;
-    std::FILE* out = open_memstream(&out_text, &out_size);
-    std::FILE* err = open_memstream(&err_text, &err_size);
-    const Launch launch = parse_command_line(int(words.size()), argv.data(), &options, out, err);
-    std::fclose(out);
-    std::fclose(err);
-    Parsed parsed{launch, options.fps, out_text, err_text};
-    free(out_text);
-    free(err_text);
-    return parsed;
-}
-
-// A run with its frame-rate ceiling, or a mistake: one line saying what is wrong, then the usage
-// line, status 2; nothing on stdout.
-TEST(Command_Line, OptionsAndMistakes) {
-    const std::string fps = "vextile: --fps wants 0 or a whole number from 10 to 1000, not '";
-    // clang-format off
-    const struct { std::vector<std::string> words; int fps; std::string error; } cases[] = {
-        {{}, 60, ""},                {{"--fps", "144"}, 144, ""},   {{"--fps=10"}, 10, ""},
-        {{"--fps", "0"}, 0, ""},     {{"--fps", "1000"}, 1000, ""}, {{"--fps", "30", "--fps", "75"}, 75, ""},
-        {{"--fps", "9"}, 0, fps + "9'"},           {{"--fps", "1001"}, 0, fps + "1001'"},
-        {{"--fps=6O"}, 0, fps + "6O'"},            {{"--fps", " 60"}, 0, fps + " 60'"},
-        {{"--fps", "99999999999999999999"}, 0, fps + "99999999999999999999'"},
-        {{"--fps"}, 0, "vextile: --fps needs a value"},
-        {{"--loud=yes"}, 0, "vextile: unknown option '--loud'"},
-        {{"-x"}, 0, "vextile: unknown option '-x'"},
-        {{"--version=2"}, 0, "vextile: --version takes no value"},
-        {{"saved.game"}, 0, "vextile: unexpected argument 'saved.game'"}};
-    // clang-format on
-    for (const auto& c : cases) {
-        const Parsed p = parse(c.words);
-        const bool runs = c.error.empty();
-        EXPECT_EQ(std::tuple(p.launch, p.out, p.err, runs ? p.fps : 0),
-                  std::tuple(runs ? Launch::RUN : Launch::EXIT_USAGE, "",
-                             runs ? "" : c.error + "\n" + USAGE_LINE + "\n", c.fps))
-            << (c.words.empty() ? "(none)" : c.words[0]);
-    }
-    const Parsed version = parse({"--version", "--fps", "bad"}), help = parse({"-h"});
-    EXPECT_EQ(
-        std::tuple(version.launch, version.out, help.launch, help.out),
-        std::tuple(Launch::EXIT_OK, "vextile 1.00\n", Launch::EXIT_OK, parse({"--help"}).out));
 }
 
 } // namespace

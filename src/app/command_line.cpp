@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "media/display.h"
+
 #include <getopt.h>
 
 #include <cctype>
@@ -8,22 +10,40 @@
 #include <string>
 
 const char* const VERSION_LINE = "vextile 1.00";
-const char* const USAGE_LINE = "usage: vextile [--fps N] [--help] [--version]";
+const char* const USAGE_LINE = "usage: vextile [--fps N] [--scale N] [--fullscreen] [--data DIR] "
+                               "[--records DIR] [--help] [--version]";
 
 namespace {
 
 const char* const HELP_TEXT =
     "Vextile, a falling-block puzzle game.\n"
     "\n"
-    "  --fps N      show at most N frames a second (10 to 1000; 0: no limit); default 60\n"
-    "  -h, --help   print this help and exit\n"
-    "  --version    print the version and exit\n";
+    "  --fps N          show at most N frames a second (10 to 1000; 0: no limit); default 60\n"
+    "  --scale N        show the picture N times its size (1 to 4); default: the largest\n"
+    "                   whose window is at most three quarters of the desktop's height\n"
+    "  --fullscreen     start in fullscreen (F11 or Alt+Enter switches)\n"
+    "  --data DIR       read the pictures, sounds and font from DIR\n"
+    "  --records DIR    keep the options, high scores and saved game in DIR\n"
+    "  -h, --help       print this help and exit\n"
+    "  --version        print the version and exit\n";
 
 // Long options have codes above any character, so that an error names them as written.
-enum Option_Code { OPT_FPS = 256, OPT_HELP, OPT_VERSION };
+enum Option_Code {
+    OPT_FPS = 256,
+    OPT_SCALE,
+    OPT_FULLSCREEN,
+    OPT_DATA,
+    OPT_RECORDS,
+    OPT_HELP,
+    OPT_VERSION
+};
 
 const option LONG_OPTIONS[] = {
     {"fps", required_argument, nullptr, OPT_FPS},
+    {"scale", required_argument, nullptr, OPT_SCALE},
+    {"fullscreen", no_argument, nullptr, OPT_FULLSCREEN},
+    {"data", required_argument, nullptr, OPT_DATA},
+    {"records", required_argument, nullptr, OPT_RECORDS},
     {"help", no_argument, nullptr, OPT_HELP},
     {"version", no_argument, nullptr, OPT_VERSION},
     {nullptr, 0, nullptr, 0},
@@ -43,6 +63,13 @@ bool parse_fps(const char* text, int* fps) {
     if (!parse_int(text, &value)) return false;
     if (value != 0 && (value < MIN_FPS || value > MAX_FPS)) return false;
     *fps = static_cast<int>(value);
+    return true;
+}
+
+bool parse_scale(const char* text, int* scale) {
+    long value = 0;
+    if (!parse_int(text, &value) || value < 1 || value > MAX_WINDOW_SCALE) return false;
+    *scale = static_cast<int>(value);
     return true;
 }
 
@@ -74,6 +101,22 @@ Launch parse_command_line(int argc, char** argv, Launch_Options* options, std::F
                 return usage_error(err, std::string("--fps wants 0 or a whole number from 10 to "
                                                     "1000, not '") +
                                             optarg + "'");
+            break;
+        case OPT_SCALE:
+            if (!parse_scale(optarg, &options->scale))
+                return usage_error(err, std::string("--scale wants a whole number from 1 to 4, "
+                                                    "not '") +
+                                            optarg + "'");
+            break;
+        case OPT_FULLSCREEN:
+            options->fullscreen = true;
+            break;
+        case OPT_DATA:
+        case OPT_RECORDS:
+            if (!*optarg)
+                return usage_error(err, std::string(code == OPT_DATA ? "--data" : "--records") +
+                                            " needs a folder");
+            (code == OPT_DATA ? options->data : options->records) = optarg;
             break;
         case 'h':
         case OPT_HELP:

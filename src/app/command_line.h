@@ -1,12 +1,18 @@
-// The game's command line: the frame-rate ceiling, help and version.
+// The game's command line: the frame-rate ceiling, the window's scale and fullscreen, the media
+// and record folders, help and version.
 #pragma once
 
 #include "app/frame_clock.h"
 
 #include <cstdio>
+#include <string>
 
 struct Launch_Options {
     int fps = DEFAULT_FPS; // frame-rate ceiling; 0 for none
+    int scale = 0;         // the window's scale, 1 to 4; 0 chooses one from the desktop
+    bool fullscreen = false;
+    std::string data;    // the media folder; empty to look for one
+    std::string records; // the record files' folder; empty for the default
 };
 
 enum class Launch { RUN, EXIT_OK, EXIT_USAGE };

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "app/frame_clock.h"
+#include "app/gamepad.h"
 #include "game/game_state.h"
+#include "media/display.h"
 
 #include <SDL/SDL.h>
 
@@ -21,11 +23,12 @@ class Vextile_SDL {
     bool init();
     // Runs the main loop until the window is closed or the game asks to end.
     void run();
-    // Undoes the start in reverse: close_game, then close_play_area, then the media and SDL.
+    // Undoes the start in reverse: close_game, then close_play_area, then the pad, the media and
+    // SDL.
     void shutdown();
 
     // The steps of init, usable one by one (tests build the world step by step).
-    bool start_video();       // SDL, window, font, audio; false when the start must end
+    bool start_video();       // SDL, window, font, audio, pad; false when the start must end
     void load_records();      // options and saved game
     void build_play_area();   // well surface and its repaint, sidebar
     void enter_saved_state(); // the recorded state, or the splash
@@ -58,9 +61,13 @@ class Vextile_SDL {
     // Input mapping: turns one SDL event into calls on the current state and makes the switch it
     // asks for. Returns false for SDL_QUIT and once the game has asked to end.
     bool dispatch_event(const SDL_Event& event);
+    // A mouse event at a window position: handed on at the screen pixel under it, if any.
+    void window_mouse(Mouse_Action action, int window_x, int window_y);
     void key_down(const SDL_keysym& key);
     void key_up(const SDL_keysym& key);
     bool handle_text_key(const SDL_keysym& key);
+    // A joystick event: the keys it stands for, through key_down and key_up.
+    void pad_event(const SDL_Event& event);
     // Hands every pending event to the current state; false once the window is closed or the game
     // has asked to end.
     bool take_events();
@@ -70,6 +77,8 @@ class Vextile_SDL {
 
     std::unique_ptr<Game_State> state; // the current screen, or none
     Frame_Clock frame_clock;           // paces run() and measures the frame times
+    Display_Request display;           // how start_video shows the picture
+    Gamepad gamepad;
 
   private:
     std::unique_ptr<Sidebar> sidebar_; // owned here, seen by the states through the context

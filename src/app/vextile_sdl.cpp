@@ -2,6 +2,7 @@
 
 #include "app/state_factory.h"
 #include "effects/effect_state.h"
+#include "game/effect_table.h"
 #include "game/game_context.h"
 #include "media/bitmaps.h"
 #include "media/video.h"
@@ -25,9 +26,11 @@ bool Vextile_SDL::start_video() {
     // Where SDL can wait for the display's refresh (the compatibility build over SDL 2 can), the
     // flip does so; the frame clock's sleep stays the ceiling. The player's own setting wins.
     if (frame_clock.fps() > 0) setenv("SDL12COMPAT_SYNC_TO_VBLANK", "1", 0);
-    video_init("Vextile!", BMP_ICON);
+    video_init("Vextile!", BMP_ICON, display);
     // Without audio the game still runs, silently; without a screen or a font it cannot.
-    return get_screen() != nullptr && game_font != nullptr;
+    if (get_screen() == nullptr || game_font == nullptr) return false;
+    gamepad.start();
+    return true;
 }
 
 void Vextile_SDL::load_records() {
@@ -93,6 +96,7 @@ bool Vextile_SDL::init() {
 void Vextile_SDL::shutdown() {
     close_game();
     close_play_area();
+    gamepad.stop();
     video_shutdown();
 }
 
@@ -113,7 +117,9 @@ void Vextile_SDL::run() {
     // Every event that waits is handled before the frame; the frame clock then sleeps out the
     // rest of the frame's period, so a key pressed meanwhile counts in the next frame.
     while (take_events()) {
-        run_frame(frame_clock.begin_frame());
+        const double seconds = frame_clock.begin_frame();
+        gamepad.watch(seconds);
+        run_frame(seconds);
         frame_clock.end_frame();
     }
 }
@@ -148,6 +154,12 @@ void Vextile_SDL::state_frame(double seconds) {
     apply_pending_switch();
 }
 
+void Vextile_SDL::window_mouse(Mouse_Action action, int window_x, int window_y) {
+    int x = 0, y = 0;
+    // On the black border around a scaled picture the mouse points at nothing.
+    if (window_to_screen(video_view(), window_x, window_y, &x, &y)) send_mouse(action, x, y);
+}
+
 bool Vextile_SDL::dispatch_event(const SDL_Event& event) {
     switch (event.type) {
     case SDL_KEYDOWN:
@@ -157,13 +169,19 @@ bool Vextile_SDL::dispatch_event(const SDL_Event& event) {
         key_up(event.key.keysym);
         break;
     case SDL_MOUSEMOTION:
-        send_mouse(MOUSE_MOTION, event.motion.x, event.motion.y);
+        window_mouse(MOUSE_MOTION, event.motion.x, event.motion.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
-        send_mouse(MOUSE_PRESS, event.button.x, event.button.y);
+        window_mouse(MOUSE_PRESS, event.button.x, event.button.y);
         break;
     case SDL_MOUSEBUTTONUP:
-        send_mouse(MOUSE_RELEASE, event.button.x, event.button.y);
+        window_mouse(MOUSE_RELEASE, event.button.x, event.button.y);
+        break;
+    case SDL_JOYAXISMOTION:
+    case SDL_JOYHATMOTION:
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        pad_event(event);
         break;
     case SDL_QUIT:
         return false;
@@ -213,6 +231,18 @@ Command movement_key_command(SDLKey sym) {
     }
 }
 
+// F11, and Enter with Alt, switch between the window and fullscreen in every screen; no state
+// sees them.
+bool is_display_switch(const SDL_keysym& key) {
+    return key.sym == SDLK_F11 || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT));
+}
+
+// The play state and the effects, where the pad's buttons 0 and 7 turn and pause rather than
+// press the focused button.
+bool in_play(State_Id id) {
+    return id == STATE_PLAY || id == STATE_KILL_ROWS || effect_of_state(id) != nullptr;
+}
+
 Command release_command(SDLKey sym) {
     switch (sym) {
     case SDLK_DOWN:
@@ -232,6 +262,10 @@ Command release_command(SDLKey sym) {
 } // namespace
 
 void Vextile_SDL::key_down(const SDL_keysym& key) {
+    if (is_display_switch(key)) {
+        video_toggle_fullscreen();
+        return;
+    }
     Command command = fixed_key_command(key.sym, game.text_entry);
     if (!command && !game.text_entry) command = movement_key_command(key.sym);
     if (command) {
@@ -245,6 +279,17 @@ void Vextile_SDL::key_up(const SDL_keysym& key) {
     if (game.text_entry) return;
     const Command command = release_command(key.sym);
     if (command) send_command(command);
+}
+
+void Vextile_SDL::pad_event(const SDL_Event& event) {
+    const Pad_Keys keys = gamepad.translate(event, state && in_play(play_record.state_id));
+    for (int i = 0; i < keys.count; ++i) {
+        const SDL_keysym key = {0, keys.keys[i].key, KMOD_NONE, 0};
+        if (keys.keys[i].pressed)
+            key_down(key);
+        else
+            key_up(key);
+    }
 }
 
 bool Vextile_SDL::handle_text_key(const SDL_keysym& key) {

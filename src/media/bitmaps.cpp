@@ -1,6 +1,8 @@
 #include "media/bitmaps.h"
 
+#include "media/media_folder.h"
 #include "media/pixel_copy.h"
+#include "media/screen.h"
 
 #include <cstdio>
 #include <map>
@@ -9,37 +11,37 @@ namespace {
 
 struct Bitmap_File {
     Bitmap_Id id;
-    const char* path;
+    const char* name; // in the media folder
 };
 
 const Bitmap_File bitmap_table[] = {
-    {BMP_ICON, "./media/vextile_icon-32x32.bmp"},
-    {BMP_DEFAULT_BG, "./media/defaultbg-320.bmp"},
-    {BMP_TITLE, "./media/vextile_title-320.bmp"},
-    {BMP_SIDEBAR, "./media/sidebar-320.bmp"},
-    {BMP_BLOCK_TEX, "./media/block_tex-320.bmp"},
-    {BMP_BUTTON_START_GAME, "./media/button-start_game-320.bmp"},
-    {BMP_BUTTON_OPTIONS, "./media/button-options-320.bmp"},
-    {BMP_BUTTON_HIGH_SCORES, "./media/button-high_scores-320.bmp"},
-    {BMP_BUTTON_OK, "./media/button-ok-320.bmp"},
-    {BMP_BUTTON_KING, "./media/button-king-320.bmp"},
-    {BMP_BUTTON_CANCEL, "./media/button-cancel-320.bmp"},
-    {BMP_BUTTON_ABOUT, "./media/button-about-320.bmp"},
-    {BMP_CHECKBOX0, "./media/checkbox0-320.bmp"},
-    {BMP_CHECKBOX1, "./media/checkbox1-320.bmp"},
-    {BMP_GAME_OVER, "./media/game_over-320.bmp"},
-    {BMP_PAUSED, "./media/paused-320.bmp"},
-    {BMP_FIRE, "./media/fire-320.bmp"},
-    {BMP_LIGHTNING_01, "./media/lightning_01-320.bmp"},
-    {BMP_BLANK_WHITE, "./media/blankwhite-320.bmp"},
-    {BMP_SIDEBAR_NEXT, "./media/sidebar_next-320.bmp"},
-    {BMP_SIDEBAR_NEXTBOX, "./media/sidebar_nextbox-320.bmp"},
-    {BMP_SIDEBAR_LEVEL, "./media/sidebar_level-320.bmp"},
-    {BMP_SIDEBAR_SCORE, "./media/sidebar_score-320.bmp"},
-    {BMP_SIDEBAR_FLARE, "./media/sidebar_flare-320.bmp"},
-    {BMP_MAKER_LOGO, "./media/orvalmoore_logo-320.bmp"},
-    {BMP_SDL_LOGO, "./media/sdl_logo-320.bmp"},
-    {BMP_TEXT_BACKGROUND, "./media/text_background-320.bmp"},
+    {BMP_ICON, "vextile_icon-32x32.bmp"},
+    {BMP_DEFAULT_BG, "defaultbg-320.bmp"},
+    {BMP_TITLE, "vextile_title-320.bmp"},
+    {BMP_SIDEBAR, "sidebar-320.bmp"},
+    {BMP_BLOCK_TEX, "block_tex-320.bmp"},
+    {BMP_BUTTON_START_GAME, "button-start_game-320.bmp"},
+    {BMP_BUTTON_OPTIONS, "button-options-320.bmp"},
+    {BMP_BUTTON_HIGH_SCORES, "button-high_scores-320.bmp"},
+    {BMP_BUTTON_OK, "button-ok-320.bmp"},
+    {BMP_BUTTON_KING, "button-king-320.bmp"},
+    {BMP_BUTTON_CANCEL, "button-cancel-320.bmp"},
+    {BMP_BUTTON_ABOUT, "button-about-320.bmp"},
+    {BMP_CHECKBOX0, "checkbox0-320.bmp"},
+    {BMP_CHECKBOX1, "checkbox1-320.bmp"},
+    {BMP_GAME_OVER, "game_over-320.bmp"},
+    {BMP_PAUSED, "paused-320.bmp"},
+    {BMP_FIRE, "fire-320.bmp"},
+    {BMP_LIGHTNING_01, "lightning_01-320.bmp"},
+    {BMP_BLANK_WHITE, "blankwhite-320.bmp"},
+    {BMP_SIDEBAR_NEXT, "sidebar_next-320.bmp"},
+    {BMP_SIDEBAR_NEXTBOX, "sidebar_nextbox-320.bmp"},
+    {BMP_SIDEBAR_LEVEL, "sidebar_level-320.bmp"},
+    {BMP_SIDEBAR_SCORE, "sidebar_score-320.bmp"},
+    {BMP_SIDEBAR_FLARE, "sidebar_flare-320.bmp"},
+    {BMP_MAKER_LOGO, "orvalmoore_logo-320.bmp"},
+    {BMP_SDL_LOGO, "sdl_logo-320.bmp"},
+    {BMP_TEXT_BACKGROUND, "text_background-320.bmp"},
 };
 
 // Every id ever looked up has an entry; none until its file has loaded. The game gives every
@@ -62,9 +64,9 @@ SDL_Surface* to_display_format(SDL_Surface* picture) {
 }
 
 SDL_Surface* load_file(Bitmap_Id id) {
-    const char* path = bitmap_file(id);
-    if (!path) return nullptr;
-    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    const char* name = bitmap_file(id);
+    if (!name) return nullptr;
+    SDL_RWops* file = SDL_RWFromFile(media_file(name).c_str(), "rb");
     if (!file) return nullptr;
     return to_display_format(SDL_LoadBMP_RW(file, 1));
 }
@@ -83,7 +85,7 @@ SDL_Surface* fetch(Bitmap_Id id, bool complain_if_absent) {
 }
 
 void blit(SDL_Surface* picture, SDL_Rect* source, Point point, SDL_Surface* target) {
-    SDL_Surface* dest = target ? target : SDL_GetVideoSurface();
+    SDL_Surface* dest = target ? target : screen;
     if (!dest) return;
     SDL_Rect where = to_sdl_rect({point.x, point.y, 0, 0});
     blit_surface(picture, source, dest, &where);
@@ -102,7 +104,7 @@ SDL_Rect to_sdl_rect(Rect rect) {
 
 const char* bitmap_file(Bitmap_Id id) {
     for (const Bitmap_File& entry : bitmap_table)
-        if (entry.id == id) return entry.path;
+        if (entry.id == id) return entry.name;
     return nullptr;
 }
 

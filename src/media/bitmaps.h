@@ -51,7 +51,8 @@ constexpr Bitmap_Id BMP_MAKER_LOGO = 1024;
 constexpr Bitmap_Id BMP_SDL_LOGO = 1025;
 constexpr Bitmap_Id BMP_TEXT_BACKGROUND = 1026;
 
-// File of a catalogue id, or null for an id without a file.
+// File name of a catalogue id in the media folder (media_file gives its path), or null for an id
+// without a file.
 const char* bitmap_file(Bitmap_Id id);
 
 // The surface of the id, loading its file on the first request; none when there is no picture. A

@@ -1,5 +1,7 @@
 #include "media/sounds.h"
 
+#include "media/media_folder.h"
+
 #include <cstdio>
 #include <map>
 
@@ -7,16 +9,16 @@ namespace {
 
 struct Sound_File {
     Sound_Id id;
-    const char* path;
+    const char* name; // in the media folder
 };
 
 const Sound_File sound_table[] = {
-    {SND_BLOCK_HIT, "./media/block_hit.wav"}, {SND_FIRE, "./media/fire.wav"},
-    {SND_ICE_BREAK, "./media/ice_break.wav"}, {SND_KILLROW, "./media/killrow.wav"},
-    {SND_UI_CLICK, "./media/ui_click.wav"},   {SND_NEW_LEVEL, "./media/new_level.wav"},
-    {SND_MISS, "./media/miss.wav"},           {SND_QUAKE, "./media/quake.wav"},
-    {SND_DEMONIC, "./media/demonic.wav"},     {SND_LIGHTNING, "./media/lightning.wav"},
-    {SND_KILLBLOX, "./media/killblox.wav"},
+    {SND_BLOCK_HIT, "block_hit.wav"}, {SND_FIRE, "fire.wav"},
+    {SND_ICE_BREAK, "ice_break.wav"}, {SND_KILLROW, "killrow.wav"},
+    {SND_UI_CLICK, "ui_click.wav"},   {SND_NEW_LEVEL, "new_level.wav"},
+    {SND_MISS, "miss.wav"},           {SND_QUAKE, "quake.wav"},
+    {SND_DEMONIC, "demonic.wav"},     {SND_LIGHTNING, "lightning.wav"},
+    {SND_KILLBLOX, "killblox.wav"},
 };
 
 // An entry, once made, stays until the media are shut down: a sound is loaded (or found missing)
@@ -25,9 +27,9 @@ std::map<Sound_Id, Mix_Chunk*> catalogue;
 std::map<Sound_Id, int> plays;
 
 Mix_Chunk* load_file(Sound_Id id) {
-    const char* path = sound_file(id);
-    if (!path) return nullptr;
-    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    const char* name = sound_file(id);
+    if (!name) return nullptr;
+    SDL_RWops* file = SDL_RWFromFile(media_file(name).c_str(), "rb");
     if (!file) return nullptr;
     return Mix_LoadWAV_RW(file, 1);
 }
@@ -36,7 +38,7 @@ Mix_Chunk* load_file(Sound_Id id) {
 
 const char* sound_file(Sound_Id id) {
     for (const Sound_File& entry : sound_table)
-        if (entry.id == id) return entry.path;
+        if (entry.id == id) return entry.name;
     return nullptr;
 }
 

@@ -19,6 +19,7 @@ constexpr Sound_Id SND_DEMONIC = 1008;
 constexpr Sound_Id SND_LIGHTNING = 1009;
 constexpr Sound_Id SND_KILLBLOX = 1010;
 
+// File name of a sound in the media folder (media_file gives its path), or null.
 const char* sound_file(Sound_Id id);
 
 bool audio_init();

@@ -1,12 +1,15 @@
 #include "media/video.h"
 
+#include "media/media_folder.h"
 #include "media/pixel_copy.h"
 #include "media/sounds.h"
 #include "sfont/sfont.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 const Colour COLOR_BLACK = {0, 0, 0, 0};
 const Colour COLOR_WHITE = {250, 250, 250, 0};
@@ -15,9 +18,20 @@ SDL_Surface* screen = nullptr;
 SDL_Surface* background = nullptr;
 SFont_Font* game_font = nullptr;
 
-const char* const FONT_FILE = "./media/vextile_font-320.bmp";
+const char* const FONT_FILE_NAME = "vextile_font-320.bmp";
 
 namespace {
+
+SDL_Surface* window = nullptr;  // SDL's video surface
+SDL_Surface* picture = nullptr; // the off-screen screen while the flip scales (owned)
+View view;
+int window_scale = 1;
+Size desktop = {0, 0};
+// Flips left that clear the whole window first: both buffers of a double-buffered mode get their
+// black border.
+int border_clears = 0;
+
+constexpr int BORDER_CLEARS = 2;
 
 void set_window_icon(Bitmap_Id icon_id) {
     SDL_Surface* icon = zgl_get_bitmap(icon_id);
@@ -33,9 +47,79 @@ SFont_Font* load_font(const char* path) {
     return SFont_InitFont(SDL_LoadBMP_RW(file, 1));
 }
 
+// What SDL says of the desktop before any video mode is set (it reports the mode's size after).
+void read_desktop_size() {
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    desktop = info ? Size{info->current_w, info->current_h} : Size{0, 0};
+}
+
+// A 320 x 320 surface in the format of the given one, as a copy of its top left corner.
+SDL_Surface* copy_picture(SDL_Surface* from) {
+    const SDL_PixelFormat* f = from->format;
+    SDL_Surface* copy =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT, f->BitsPerPixel, f->Rmask,
+                             f->Gmask, f->Bmask, f->Amask);
+    if (copy) SDL_BlitSurface(from, nullptr, copy, nullptr);
+    return copy;
+}
+
+bool same_format(const SDL_PixelFormat* a, const SDL_PixelFormat* b) {
+    return a->BitsPerPixel == b->BitsPerPixel && a->Rmask == b->Rmask && a->Gmask == b->Gmask &&
+           a->Bmask == b->Bmask;
+}
+
+// After a new video mode: the game draws straight into a window at scale 1, else into the
+// off-screen picture, in the window's format (made afresh, or converted when the format changed).
+void attach_screen() {
+    if (is_direct(view)) {
+        if (picture) {
+            SDL_BlitSurface(picture, nullptr, window, nullptr);
+            SDL_FreeSurface(picture);
+            picture = nullptr;
+        }
+        screen = window;
+        return;
+    }
+    if (!picture) {
+        picture = copy_picture(window);
+    } else if (!same_format(picture->format, window->format)) {
+        SDL_Surface* converted = copy_picture(window);
+        if (converted) SDL_BlitSurface(picture, nullptr, converted, nullptr);
+        SDL_FreeSurface(picture);
+        picture = converted;
+    }
+    screen = picture;
+    const bool bordered =
+        view.width > SCREEN_WIDTH * view.scale || view.height > SCREEN_HEIGHT * view.scale;
+    border_clears = bordered ? BORDER_CLEARS : 0;
+}
+
+bool set_mode(const View& next) {
+    const Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | (next.fullscreen ? SDL_FULLSCREEN : 0);
+    SDL_Surface* const result = SDL_SetVideoMode(next.width, next.height, 32, flags);
+    if (!result) {
+        fprintf(stderr, "Unable to set %dx%d video: %s\n", next.width, next.height, SDL_GetError());
+        return false;
+    }
+    window = result;
+    view = next;
+    attach_screen();
+    return true;
+}
+
+void show_picture() {
+    if (border_clears > 0) {
+        --border_clears;
+        SDL_FillRect(window, nullptr, SDL_MapRGB(window->format, 0, 0, 0));
+    }
+    if (SDL_MUSTLOCK(window) && SDL_LockSurface(window) < 0) return;
+    scale_picture(picture, window, view);
+    if (SDL_MUSTLOCK(window)) SDL_UnlockSurface(window);
+}
+
 } // namespace
 
-bool video_init(const char* caption, Bitmap_Id icon_id) {
+bool video_init(const char* caption, Bitmap_Id icon_id, Display_Request request) {
     srand(static_cast<unsigned>(time(nullptr)));
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0) {
         fprintf(stderr, "Unable to init SDL: %s\n", SDL_GetError());
@@ -44,18 +128,53 @@ bool video_init(const char* caption, Bitmap_Id icon_id) {
     if (caption) SDL_WM_SetCaption(caption, caption);
     set_window_icon(icon_id);
 
-    screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
-    if (!screen) {
-        fprintf(stderr, "Unable to set %dx%d video: %s\n", SCREEN_WIDTH, SCREEN_HEIGHT,
-                SDL_GetError());
+    read_desktop_size();
+    window_scale = request.scale > 0 ? request.scale : choose_window_scale(desktop.h);
+    // A fullscreen mode refused still leaves the window.
+    if (!video_set_display({window_scale, request.fullscreen}) &&
+        !(request.fullscreen && video_set_display({window_scale, false})))
         return false;
-    }
-    game_font = load_font(FONT_FILE);
+
+    const std::string font_path = media_file(FONT_FILE_NAME);
+    game_font = load_font(font_path.c_str());
     if (!game_font) {
-        fprintf(stderr, "Unable to load font file: %s\n", FONT_FILE);
+        fprintf(stderr, "Unable to load font file: %s\n", font_path.c_str());
         return false;
     }
     return audio_init();
+}
+
+bool video_set_display(Display_Request request) {
+    const int scale =
+        std::clamp(request.scale > 0 ? request.scale : window_scale, 1, MAX_WINDOW_SCALE);
+    const View next =
+        request.fullscreen ? fullscreen_view(desktop.w, desktop.h, scale) : window_view(scale);
+    // SDL replaces the window's surface: a picture drawn straight into it is copied aside first.
+    if (window && screen == window) picture = copy_picture(window);
+    const View previous = view;
+    const bool had_window = window != nullptr;
+    if (!set_mode(next)) {
+        // Back to what was shown, if there was anything; else the game draws off-screen unseen.
+        if (!(had_window && set_mode(previous))) {
+            window = SDL_GetVideoSurface();
+            screen = picture;
+        }
+        return false;
+    }
+    window_scale = scale; // the window's scale, also while fullscreen, for the way back
+    return true;
+}
+
+bool video_toggle_fullscreen() {
+    return video_set_display({0, !view.fullscreen});
+}
+
+const View& video_view() {
+    return view;
+}
+
+Size desktop_size() {
+    return desktop;
 }
 
 // Undoes video_init, also one that stopped half way: the background, the font, every picture
@@ -63,6 +182,12 @@ bool video_init(const char* caption, Bitmap_Id icon_id) {
 void video_shutdown() {
     zgl_let_go(background);
     screen = nullptr;
+    window = nullptr;
+    if (picture) {
+        SDL_FreeSurface(picture);
+        picture = nullptr;
+    }
+    view = View();
     if (game_font) {
         SFont_FreeFont(game_font);
         game_font = nullptr;
@@ -79,9 +204,9 @@ SDL_Surface* get_screen() {
 
 // The background holds its picture: it keeps drawing after the picture's entry is unloaded.
 void set_background(Bitmap_Id id) {
-    SDL_Surface* picture = zgl_hold(zgl_get_bitmap(id));
+    SDL_Surface* new_background = zgl_hold(zgl_get_bitmap(id));
     zgl_let_go(background);
-    background = picture;
+    background = new_background;
 }
 
 void draw_background() {
@@ -112,5 +237,7 @@ void free_surface(SDL_Surface* surface) {
 }
 
 void flip_screen() {
-    if (screen) SDL_Flip(screen);
+    if (!screen || !window) return;
+    if (screen != window) show_picture();
+    SDL_Flip(window);
 }

@@ -3,6 +3,7 @@
 #include "game/game_state.h"
 #include "play/play_record.h"
 #include "store/record_file.h"
+#include "store/record_folder.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -33,8 +34,8 @@ void load_saved_game(Play_Record* record) {
     if (!record) return;
     uint8_t image[PLAY_RECORD_SIZE];
     encode_play_record(*record, image);
-    const Record_Read read =
-        read_record_file(SAVED_GAME_FILE_NAME, image, PLAY_RECORD_SIZE, 1, saved_game_messages);
+    const Record_Read read = read_record_file(record_path(SAVED_GAME_FILE_NAME).c_str(), image,
+                                              PLAY_RECORD_SIZE, 1, saved_game_messages);
     if (read == Record_Read::missing) {
         reset_play_record(record);
         return;
@@ -51,5 +52,7 @@ bool save_saved_game(const Play_Record* record) {
     if (!record) return false;
     uint8_t image[PLAY_RECORD_SIZE];
     encode_play_record(*record, image);
-    return write_record_file(SAVED_GAME_FILE_NAME, image, PLAY_RECORD_SIZE, 1, saved_game_messages);
+    make_records_folder(); // a folder that cannot be made fails the write, which says so
+    return write_record_file(record_path(SAVED_GAME_FILE_NAME).c_str(), image, PLAY_RECORD_SIZE, 1,
+                             saved_game_messages);
 }

@@ -1,6 +1,7 @@
 #include "store/options_file.h"
 
 #include "store/record_file.h"
+#include "store/record_folder.h"
 
 #include <cstring>
 
@@ -40,8 +41,8 @@ void load_options(Options_Record* options) {
     if (!options) return;
     uint8_t image[OPTIONS_RECORD_SIZE];
     encode_options(*options, image);
-    const Record_Read read =
-        read_record_file(OPTIONS_FILE_NAME, image, OPTIONS_RECORD_SIZE, 1, options_messages);
+    const Record_Read read = read_record_file(record_path(OPTIONS_FILE_NAME).c_str(), image,
+                                              OPTIONS_RECORD_SIZE, 1, options_messages);
     if (read != Record_Read::missing) decode_options(image, options);
     if (read != Record_Read::complete) default_options(options);
 }
@@ -50,5 +51,7 @@ bool save_options(const Options_Record* options) {
     if (!options) return false;
     uint8_t image[OPTIONS_RECORD_SIZE];
     encode_options(*options, image);
-    return write_record_file(OPTIONS_FILE_NAME, image, OPTIONS_RECORD_SIZE, 1, options_messages);
+    make_records_folder(); // a folder that cannot be made fails the write, which says so
+    return write_record_file(record_path(OPTIONS_FILE_NAME).c_str(), image, OPTIONS_RECORD_SIZE, 1,
+                             options_messages);
 }

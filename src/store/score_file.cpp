@@ -1,6 +1,7 @@
 #include "store/score_file.h"
 
 #include "store/record_file.h"
+#include "store/record_folder.h"
 
 #include <cstring>
 
@@ -70,8 +71,8 @@ void load_score_table(Score_Table* table) {
     if (!table) return;
     uint8_t image[SCORE_TABLE_SIZE];
     encode_score_table(*table, image);
-    const Record_Read read =
-        read_record_file(SCORE_FILE_NAME, image, SCORE_ENTRY_SIZE, SCORE_ROWS, score_messages);
+    const Record_Read read = read_record_file(record_path(SCORE_FILE_NAME).c_str(), image,
+                                              SCORE_ENTRY_SIZE, SCORE_ROWS, score_messages);
     if (read != Record_Read::missing) decode_score_table(image, table);
     if (read != Record_Read::complete) default_score_table(table);
 }
@@ -80,5 +81,7 @@ bool save_score_table(const Score_Table* table) {
     if (!table) return false;
     uint8_t image[SCORE_TABLE_SIZE];
     encode_score_table(*table, image);
-    return write_record_file(SCORE_FILE_NAME, image, SCORE_ENTRY_SIZE, SCORE_ROWS, score_messages);
+    make_records_folder(); // a folder that cannot be made fails the write, which says so
+    return write_record_file(record_path(SCORE_FILE_NAME).c_str(), image, SCORE_ENTRY_SIZE,
+                             SCORE_ROWS, score_messages);
 }

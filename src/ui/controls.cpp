@@ -14,8 +14,6 @@ constexpr int TEXT_STRIP_ALPHA = 154;
 
 // ---- UI_Control ---------------------------------------------------------------------------------
 
-UI_Control::UI_Control() : target(get_screen()) {}
-
 void UI_Control::draw() {
     if (highlighted) fill_highlight({x - FRAME, y - FRAME, width + 2 * FRAME, height + 2 * FRAME});
 }
@@ -28,7 +26,10 @@ bool UI_Control::holds(int px, int py) const {
     return x < px && px < x + width && y < py && py < y + height;
 }
 
+// On the screen as it is now: a switch to fullscreen may have replaced it since the control was
+// made.
 void UI_Control::fill_highlight(Rect rect) const {
+    SDL_Surface* const target = get_screen();
     if (!target) return;
     SDL_Rect area = to_sdl_rect(rect);
     const Uint32 pixel =

@@ -15,7 +15,7 @@
 
 class UI_Control {
   public:
-    UI_Control();
+    UI_Control() = default;
     virtual ~UI_Control() = default;
     UI_Control(const UI_Control&) = delete;
     UI_Control& operator=(const UI_Control&) = delete;
@@ -33,7 +33,6 @@ class UI_Control {
     int32_t height = 0;
     bool highlighted = false;
     const Colour highlight_color = {255, 0, 0, 0};
-    SDL_Surface* const target; // the screen at construction
 
   protected:
     void fill_highlight(Rect rect) const;

@@ -14,13 +14,13 @@ fail() {
     exit 1
 }
 
-# Starts a private Xvfb (it picks a free display itself, so tests may run side by side); sets
-# DISPLAY and WORK (the game's directory).
+# Starts a private Xvfb (it picks a free display itself, so tests may run side by side) with a
+# screen of XVFB_SCREEN (400x400x24 unless set); sets DISPLAY and WORK (the game's directory).
 e2e_setup() {
     WORK=$(mktemp -d /tmp/vextile-e2e-XXXXXX)
     ln -s "$MEDIA" "$WORK/media"
     : >"$WORK/stderr"
-    Xvfb -displayfd 3 -screen 0 400x400x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-400x400x24}" -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
     XVFB_PID=$!
     trap e2e_teardown EXIT
     local i n
@@ -43,9 +43,10 @@ e2e_teardown() {
     [ -n "${WORK:-}" ] && rm -rf "$WORK"
 }
 
-# Starts the game in WORK (with the given arguments) and gives its window the pointer and the focus.
+# Starts the game in WORK, or in GAME_DIR when set (with the given arguments), and gives its window
+# the pointer and the focus.
 start_game() {
-    (cd "$WORK" && exec "$BIN" "$@" 2>>"$WORK/stderr") &
+    (cd "${GAME_DIR:-$WORK}" && exec "$BIN" "$@" 2>>"$WORK/stderr") &
     GAME_PID=$!
     WINDOW=$(timeout 30 xdotool search --sync --name '^Vextile!$' | head -1)
     [ -n "$WINDOW" ] || fail "the game window did not appear on display '${DISPLAY:-}'"

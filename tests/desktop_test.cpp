@@ -1,0 +1,349 @@
+// The game on a desktop: the window's scale chosen from the desktop, the picture scaled into the
+// window and fullscreen, mouse positions mapped back, the fullscreen switch, and the gamepad, all
+// through the application's real dispatch of SDL events.
+#include "game_test.h"
+
+#include "app/vextile.h"
+#include "game/game_context.h"
+#include "media/display.h"
+#include "media/video.h"
+#include "play/play_record.h"
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(Display, TheWindowsScaleIsTheLargestAtMostThreeQuartersOfTheDesktopsHeight) {
+    const struct {
+        int desktop_height;
+        int scale;
+    } cases[] = {
+        {0, 1},    {240, 1},  {600, 1},  {853, 1},  {854, 2},  {1080, 2},
+        {1279, 2}, {1280, 3}, {1440, 3}, {1706, 3}, {1707, 4}, {2160, 4},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(choose_window_scale(c.desktop_height), c.scale) << c.desktop_height;
+}
+
+TEST(Display, WindowPositionsMapBackToScreenPixelsAndTheBorderToNothing) {
+    const View fullscreen_1080 = fullscreen_view(1920, 1080, 2); // scale 3 at (480, 60)
+    const View fullscreen_small = fullscreen_view(400, 300, 2);  // too small: the window's size
+    const View fullscreen_4k = fullscreen_view(3840, 2160, 1);   // scale 6 at (960, 120)
+    const struct {
+        View view;
+        int window_x, window_y;
+        bool inside;
+        int x, y;
+    } cases[] = {
+        {window_view(1), 0, 0, true, 0, 0},
+        {window_view(1), 319, 319, true, 319, 319},
+        {window_view(1), 320, 10, false, 0, 0},
+        {window_view(2), 1, 1, true, 0, 0},
+        {window_view(2), 2, 3, true, 1, 1},
+        {window_view(2), 639, 0, true, 319, 0},
+        {window_view(3), 959, 958, true, 319, 319},
+        {window_view(3), 960, 0, false, 0, 0},
+        {window_view(4), 643, 1279, true, 160, 319},
+        {window_view(4), 0, 1280, false, 0, 0},
+        {fullscreen_1080, 480, 60, true, 0, 0},
+        {fullscreen_1080, 479, 500, false, 0, 0},
+        {fullscreen_1080, 1439, 1019, true, 319, 319},
+        {fullscreen_1080, 1440, 500, false, 0, 0},
+        {fullscreen_1080, 1000, 59, false, 0, 0},
+        {fullscreen_1080, 1000, 1020, false, 0, 0},
+        {fullscreen_1080, 962, 92, true, 160, 10},
+        {fullscreen_small, 639, 639, true, 319, 319},
+        {fullscreen_4k, 960 + 6 * 100 + 5, 120 + 6 * 200, true, 100, 200},
+        {fullscreen_4k, 959, 1000, false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        int x = -1, y = -1;
+        const bool inside = window_to_screen(c.view, c.window_x, c.window_y, &x, &y);
+        const std::string what = "scale " + std::to_string(c.view.scale) + " at (" +
+                                 std::to_string(c.window_x) + ", " + std::to_string(c.window_y) +
+                                 ")";
+        EXPECT_EQ(inside, c.inside) << what;
+        if (inside && c.inside) {
+            EXPECT_EQ(std::pair(x, y), std::pair(c.x, c.y)) << what;
+        }
+    }
+    EXPECT_EQ(std::vector<int>({fullscreen_1080.width, fullscreen_1080.height, fullscreen_1080.x,
+                                fullscreen_1080.y, fullscreen_1080.scale}),
+              std::vector<int>({1920, 1080, 480, 60, 3}));
+    EXPECT_EQ(std::vector<int>({fullscreen_small.width, fullscreen_small.height,
+                                fullscreen_small.scale, fullscreen_small.x}),
+              std::vector<int>({640, 640, 2, 0}));
+}
+
+// A pixel of its own for every screen position.
+Uint32 pattern(const SDL_PixelFormat* format, int x, int y) {
+    return SDL_MapRGB(format, Uint8(x), Uint8(y), Uint8(x * 7 + y * 13));
+}
+
+Uint32 pixel_at(const SDL_Surface* surface, int x, int y) {
+    return static_cast<const Uint32*>(surface->pixels)[y * surface->pitch / 4 + x];
+}
+
+void paint_pattern(SDL_Surface* surface) {
+    for (int y = 0; y < surface->h; ++y)
+        for (int x = 0; x < surface->w; ++x)
+            static_cast<Uint32*>(surface->pixels)[y * surface->pitch / 4 + x] =
+                pattern(surface->format, x, y);
+}
+
+// Counts the window pixels that are not what the view shows: the picture's pixel, each an N x N
+// square, or the border colour around it.
+int wrong_pixels(const SDL_Surface* window, const View& view, Uint32 border) {
+    int wrong = 0;
+    for (int y = 0; y < window->h; ++y)
+        for (int x = 0; x < window->w; ++x) {
+            int sx = 0, sy = 0;
+            const Uint32 want =
+                window_to_screen(view, x, y, &sx, &sy) ? pattern(window->format, sx, sy) : border;
+            wrong += pixel_at(window, x, y) != want;
+        }
+    return wrong;
+}
+
+TEST(Display, ThePictureIsScaledPixelBySquareAndTheBorderLeftAlone) {
+    const View views[] = {window_view(1),
+                          window_view(2),
+                          window_view(3),
+                          window_view(4),
+                          fullscreen_view(1280, 1024, 1),
+                          fullscreen_view(1366, 768, 1)};
+    SDL_Surface* picture =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 320, 320, 32, 0xff0000, 0xff00, 0xff, 0);
+    ASSERT_NE(picture, nullptr);
+    paint_pattern(picture);
+    for (const View& view : views) {
+        SDL_Surface* window = SDL_CreateRGBSurface(SDL_SWSURFACE, view.width, view.height, 32,
+                                                   0xff0000, 0xff00, 0xff, 0);
+        ASSERT_NE(window, nullptr);
+        const Uint32 border = SDL_MapRGB(window->format, 1, 2, 3);
+        SDL_FillRect(window, nullptr, border);
+        scale_picture(picture, window, view);
+        EXPECT_EQ(wrong_pixels(window, view, border), 0)
+            << view.width << " x " << view.height << " at scale " << view.scale;
+        SDL_FreeSurface(window);
+    }
+    SDL_FreeSurface(picture);
+}
+
+// ---- through the application ----
+
+// A screen that writes down the commands and mouse events it is handed.
+struct Recorder : Game_State {
+    std::vector<Command> commands;
+    std::vector<int> mouse; // action, x, y
+    void do_frame(double) override {}
+    bool handle_command(Command command, const char*) override {
+        commands.push_back(command);
+        return true;
+    }
+    bool handle_mouse(Mouse_Action action, int x, int y) override {
+        mouse.insert(mouse.end(), {action, x, y});
+        return true;
+    }
+};
+
+class Desktop_Test : public Game_Test {
+  protected:
+    void SetUp() override {
+        Game_Test::SetUp();
+        app.state.reset(recorder = new Recorder);
+        app.gamepad.release_all();
+    }
+    void TearDown() override {
+        video_set_display({1, false});
+        Game_Test::TearDown();
+    }
+    // Pushes the events into SDL's queue and lets the application take them.
+    void take(const std::vector<SDL_Event>& events) {
+        for (SDL_Event event : events)
+            ASSERT_EQ(SDL_PushEvent(&event), 0);
+        app.take_events();
+    }
+
+    Recorder* recorder = nullptr;
+};
+
+SDL_Event mouse_event(Uint8 type, int x, int y) {
+    SDL_Event event{};
+    event.type = type;
+    if (type == SDL_MOUSEMOTION) {
+        event.motion.x = Uint16(x);
+        event.motion.y = Uint16(y);
+    } else {
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.x = Uint16(x);
+        event.button.y = Uint16(y);
+    }
+    return event;
+}
+
+SDL_Event key_event(SDLKey sym, int mod = KMOD_NONE) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.sym = sym;
+    event.key.keysym.mod = SDLMod(mod);
+    return event;
+}
+
+TEST_F(Desktop_Test, AtScaleTwoTheWindowShowsThePictureDoubledAndClicksLandOnItsPixels) {
+    ASSERT_TRUE(video_set_display({2, false}));
+    SDL_Surface* window = SDL_GetVideoSurface();
+    ASSERT_EQ(std::pair(window->w, window->h), std::pair(640, 640));
+    ASSERT_EQ(std::pair(screen->w, screen->h), std::pair(320, 320));
+    ASSERT_NE(screen, window) << "a scaled window is drawn off-screen";
+    paint_pattern(screen);
+    flip_screen();
+    EXPECT_EQ(wrong_pixels(window, video_view(), 0), 0);
+
+    take({mouse_event(SDL_MOUSEMOTION, 639, 1), mouse_event(SDL_MOUSEBUTTONDOWN, 201, 80),
+          mouse_event(SDL_MOUSEBUTTONUP, 202, 81)});
+    EXPECT_EQ(recorder->mouse, std::vector<int>({MOUSE_MOTION, 319, 0, MOUSE_PRESS, 100, 40,
+                                                 MOUSE_RELEASE, 101, 40}));
+}
+
+TEST_F(Desktop_Test, FullscreenAndBackKeepThePictureAndNoStateSeesTheSwitch) {
+    paint_pattern(screen);
+    game.text_entry = true; // not even while typing
+    const struct {
+        SDL_Event key;
+        bool fullscreen;
+    } steps[] = {
+        {key_event(SDLK_F11), true},
+        {key_event(SDLK_F11), false},
+        {key_event(SDLK_RETURN, KMOD_LALT), true},
+        {key_event(SDLK_RETURN, KMOD_RALT), false},
+    };
+    for (const auto& step : steps) {
+        take({step.key});
+        EXPECT_EQ(video_view().fullscreen, step.fullscreen);
+        SDL_Surface* window = SDL_GetVideoSurface();
+        ASSERT_NE(screen, nullptr);
+        // A window at scale 1 is drawn into directly; fullscreen goes through the picture.
+        EXPECT_EQ(screen == window, !step.fullscreen);
+        EXPECT_EQ(std::pair(screen->w, screen->h), std::pair(320, 320));
+        int wrong = 0;
+        for (int y = 0; y < 320; ++y)
+            for (int x = 0; x < 320; ++x)
+                wrong += pixel_at(screen, x, y) != pattern(screen->format, x, y);
+        EXPECT_EQ(wrong, 0) << "the picture was lost in the switch";
+    }
+    EXPECT_TRUE(recorder->commands.empty());
+    // Enter without Alt is Enter as ever.
+    game.text_entry = false;
+    take({key_event(SDLK_RETURN)});
+    EXPECT_EQ(recorder->commands, std::vector<Command>({CMD_ENTER}));
+}
+
+TEST_F(Desktop_Test, AMenuDrawsOnTheScreenThatTheSwitchLeaves) {
+    app.enter_state(STATE_MAIN_MENU);
+    for (const bool fullscreen : {true, false}) {
+        take({key_event(SDLK_F11)});
+        ASSERT_EQ(video_view().fullscreen, fullscreen);
+        paint_screen(0, 0, 0);
+        app.run_frame(0.001);
+        // The focus frame around the start button, on the screen as it is now.
+        EXPECT_TRUE(same_colour(colour_at(nullptr, 78, 139), {255, 0, 0, 0})) << fullscreen;
+    }
+}
+
+// ---- the gamepad ----
+
+SDL_Event axis(int which_axis, int value) {
+    SDL_Event event{};
+    event.type = SDL_JOYAXISMOTION;
+    event.jaxis.axis = Uint8(which_axis);
+    event.jaxis.value = Sint16(value);
+    return event;
+}
+
+SDL_Event hat(Uint8 value) {
+    SDL_Event event{};
+    event.type = SDL_JOYHATMOTION;
+    event.jhat.value = value;
+    return event;
+}
+
+SDL_Event button(int number, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    event.jbutton.button = Uint8(number);
+    event.jbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
+    return event;
+}
+
+// Each button pressed and let go, in turn.
+std::vector<SDL_Event> clicks(std::initializer_list<int> numbers) {
+    std::vector<SDL_Event> events;
+    for (const int number : numbers)
+        events.insert(events.end(), {button(number, true), button(number, false)});
+    return events;
+}
+
+TEST_F(Desktop_Test, ThePadActsAsTheKeysItStandsFor) {
+    constexpr Uint8 CENTRE = SDL_HAT_CENTERED;
+    const struct {
+        State_Id state; // the score input types; the others do not
+        std::vector<SDL_Event> events;
+        std::vector<Command> commands;
+    } cases[] = {
+        // The d-pad: held while held; the old direction let go before the new one is pressed.
+        {STATE_PLAY, {hat(SDL_HAT_LEFT), hat(CENTRE)}, {CMD_LEFT_PRESS, CMD_LEFT_RELEASE}},
+        {STATE_PLAY,
+         {hat(SDL_HAT_RIGHT), hat(SDL_HAT_LEFT), hat(CENTRE)},
+         {CMD_RIGHT_PRESS, CMD_RIGHT_RELEASE, CMD_LEFT_PRESS, CMD_LEFT_RELEASE}},
+        {STATE_PLAY,
+         {hat(SDL_HAT_RIGHTDOWN), hat(CENTRE)},
+         {CMD_DOWN_PRESS, CMD_RIGHT_PRESS, CMD_DOWN_RELEASE, CMD_RIGHT_RELEASE}},
+        {STATE_PLAY, {hat(SDL_HAT_UP), hat(CENTRE), hat(SDL_HAT_UP)}, {CMD_UP, CMD_UP}},
+        // The left stick, from half-way on; the other axes mean nothing.
+        {STATE_PLAY,
+         {axis(0, -16383), axis(0, -16384), axis(0, -16383)},
+         {CMD_LEFT_PRESS, CMD_LEFT_RELEASE}},
+        {STATE_PLAY,
+         {axis(0, 16383), axis(0, 16384), axis(0, -32768), axis(0, 0)},
+         {CMD_RIGHT_PRESS, CMD_RIGHT_RELEASE, CMD_LEFT_PRESS, CMD_LEFT_RELEASE}},
+        {STATE_PLAY,
+         {axis(1, 20000), axis(1, -20000), axis(1, 0)},
+         {CMD_DOWN_PRESS, CMD_DOWN_RELEASE, CMD_UP}},
+        {STATE_PLAY, {axis(2, -32768), axis(3, 32767)}, {}},
+        // The d-pad and the stick hold a direction together until both let go.
+        {STATE_PLAY,
+         {hat(SDL_HAT_LEFT), axis(0, -30000), hat(CENTRE), axis(0, 0)},
+         {CMD_LEFT_PRESS, CMD_LEFT_RELEASE}},
+        // The buttons in play, in an effect and in the row clear, then in the menus.
+        {STATE_PLAY, clicks({0, 1, 7, 6, 3}), {CMD_UP, CMD_DELETE, CMD_SPACE, CMD_ESCAPE}},
+        {STATE_FIRE, clicks({0, 7}), {CMD_UP, CMD_SPACE}},
+        {STATE_KILL_ROWS, clicks({0, 7}), {CMD_UP, CMD_SPACE}},
+        {STATE_MAIN_MENU, clicks({0, 7, 1, 6}), {CMD_ENTER, CMD_ENTER, CMD_DELETE, CMD_ESCAPE}},
+        {STATE_OPTIONS,
+         {hat(SDL_HAT_DOWN), hat(SDL_HAT_UP)},
+         {CMD_DOWN_PRESS, CMD_DOWN_RELEASE, CMD_UP}},
+        // Typing a name: the directions type nothing, as the arrow keys.
+        {STATE_SCORE_INPUT,
+         {hat(SDL_HAT_LEFT), hat(SDL_HAT_UP), axis(0, 32767), axis(0, 0), hat(CENTRE)},
+         {}},
+        {STATE_SCORE_INPUT, clicks({0, 7, 1}), {CMD_ENTER, CMD_ENTER, CMD_DELETE}},
+        // A button reported pressed twice is one press.
+        {STATE_PLAY,
+         {button(0, true), button(0, true), button(0, false), button(0, false)},
+         {CMD_UP}},
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        recorder->commands.clear();
+        app.gamepad.release_all();
+        play_record.state_id = c.state;
+        game.text_entry = c.state == STATE_SCORE_INPUT;
+        take(c.events);
+        EXPECT_EQ(recorder->commands, c.commands) << "row " << row++;
+    }
+}
+
+} // namespace
