@@ -347,3 +347,46 @@ TEST_F(Desktop_Test, ThePadActsAsTheKeysItStandsFor) {
 }
 
 } // namespace
+
+// ---- the window's focus ----
+
+SDL_Event focus(bool gain, Uint8 what) {
+    SDL_Event event{};
+    event.type = SDL_ACTIVEEVENT;
+    event.active.gain = gain;
+    event.active.state = what;
+    return event;
+}
+
+using Focus_Test = Game_Test;
+
+// Switching to another window or minimising this one pauses a game in play and lets go of its
+// held keys; the pointer leaving, the focus coming back and the menus change nothing.
+TEST_F(Focus_Test, AGameInPlayPausesWhenTheWindowLosesTheKeyboard) {
+    constexpr uint32_t HELD = FLAG_LEFT | FLAG_RIGHT | FLAG_FAST_DROP;
+    constexpr uint32_t SEEN = HELD | FLAG_PAUSED | FLAG_GAME_OVER;
+    const struct {
+        State_Id state;
+        uint32_t flags;
+        SDL_Event event;
+        uint32_t want;
+    } cases[] = {
+        {STATE_PLAY, FLAG_LEFT | FLAG_FAST_DROP, focus(false, SDL_APPINPUTFOCUS), FLAG_PAUSED},
+        {STATE_PLAY, FLAG_RIGHT, focus(false, SDL_APPACTIVE | SDL_APPINPUTFOCUS), FLAG_PAUSED},
+        {STATE_PLAY, FLAG_LEFT, focus(false, SDL_APPMOUSEFOCUS), FLAG_LEFT},
+        {STATE_PLAY, FLAG_LEFT, focus(true, SDL_APPINPUTFOCUS), FLAG_LEFT},
+        {STATE_PLAY, FLAG_PAUSED, focus(false, SDL_APPINPUTFOCUS), FLAG_PAUSED},
+        {STATE_PLAY, FLAG_GAME_OVER, focus(false, SDL_APPINPUTFOCUS), FLAG_GAME_OVER},
+        {STATE_KILL_ROWS, FLAG_RIGHT, focus(false, SDL_APPINPUTFOCUS), FLAG_PAUSED},
+        {STATE_MAIN_MENU, FLAG_LEFT, focus(false, SDL_APPINPUTFOCUS), FLAG_LEFT},
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        app.enter_state(c.state);
+        play_record.flags = (play_record.flags & ~SEEN) | c.flags;
+        SDL_Event event = c.event;
+        ASSERT_EQ(SDL_PushEvent(&event), 0);
+        app.take_events();
+        EXPECT_EQ(play_record.flags & SEEN, c.want) << "row " << row++;
+    }
+}

@@ -68,6 +68,8 @@ class Vextile_SDL {
     bool handle_text_key(const SDL_keysym& key);
     // A joystick event: the keys it stands for, through key_down and key_up.
     void pad_event(const SDL_Event& event);
+    // The window lost the keyboard or was minimised: a game in play is paused, its keys let go.
+    void focus_lost();
     // Hands every pending event to the current state; false once the window is closed or the game
     // has asked to end.
     bool take_events();

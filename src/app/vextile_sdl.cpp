@@ -183,6 +183,11 @@ bool Vextile_SDL::dispatch_event(const SDL_Event& event) {
     case SDL_JOYBUTTONUP:
         pad_event(event);
         break;
+    case SDL_ACTIVEEVENT:
+        // Only the keyboard's focus and minimising count: the pointer may leave the window freely.
+        if (!event.active.gain && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)))
+            focus_lost();
+        break;
     case SDL_QUIT:
         return false;
     default:
@@ -290,6 +295,16 @@ void Vextile_SDL::pad_event(const SDL_Event& event) {
         else
             key_up(key);
     }
+}
+
+void Vextile_SDL::focus_lost() {
+    if (!state || !in_play(play_record.state_id)) return;
+    // Keys held when the player switched away send their release to another window: they are let
+    // go here, before the pause (a paused game takes no releases).
+    for (const Command release : {CMD_LEFT_RELEASE, CMD_RIGHT_RELEASE, CMD_DOWN_RELEASE})
+        send_command(release);
+    // Pieces do not fall while nobody watches; the player resumes with Space as after any pause.
+    if (!(play_record.flags & (FLAG_PAUSED | FLAG_GAME_OVER))) send_command(CMD_SPACE);
 }
 
 bool Vextile_SDL::handle_text_key(const SDL_keysym& key) {
