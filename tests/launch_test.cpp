@@ -91,15 +91,16 @@ TEST(Command_Line, OptionsAndMistakes) {
         const Parsed p = parse(c.words);
         const std::string what = c.words.empty() ? "(none)" : c.words[0];
         if (!c.err.empty()) {
-            EXPECT_EQ(std::tuple(p.launch, p.out, p.err),
-                      std::tuple(Launch::EXIT_USAGE, "",
-                                 "vextile: " + c.err + "\n" + USAGE_LINE + "\n"))
+            EXPECT_EQ(
+                std::tuple(p.launch, p.out, p.err),
+                std::tuple(Launch::EXIT_USAGE, "", "vextile: " + c.err + "\n" + USAGE_LINE + "\n"))
                 << what;
             continue;
         }
         const Launch_Options &o = p.options, &w = c.want;
-        EXPECT_EQ(std::tuple(p.launch, p.out + p.err, o.fps, o.scale, o.fullscreen, o.data, o.records),
-                  std::tuple(Launch::RUN, "", w.fps, w.scale, w.fullscreen, w.data, w.records))
+        EXPECT_EQ(
+            std::tuple(p.launch, p.out + p.err, o.fps, o.scale, o.fullscreen, o.data, o.records),
+            std::tuple(Launch::RUN, "", w.fps, w.scale, w.fullscreen, w.data, w.records))
             << what;
     }
 }
