@@ -142,11 +142,11 @@ TEST(File_Places, TheMediaAndTheRecordsAreLookedForInOrder) {
     fs::create_directories(top + "/usr/share/vextile/media");
     fs::create_directories(top + "/deb/share/vextile/media");
     fs::create_directories(top + "/bare/bin");
-    const std::string usr_bin = top + "/usr/bin/vextile";
-    const std::string games = top + "/deb/games/vextile";
-    const std::string bare = top + "/bare/bin/vextile";
-    const std::string built = "/opt/built/share/vextile/media";
-    const std::string home_records = "/home/pat/.local/share/vextile";
+    const std::string bin = top + "/usr/bin/vextile", games = top + "/deb/games/vextile";
+    const std::string bare = top + "/bare/bin/vextile", built = "/opt/built/share/vextile/media";
+    const std::string usr = top + "/usr/share/vextile/media",
+                      deb = top + "/deb/share/vextile/media";
+    const std::string pat = "/home/pat", home = "/home/pat/.local/share/vextile";
     struct Case {
         const char* where; // the working directory under the top
         std::string data, records, executable;
@@ -154,27 +154,22 @@ TEST(File_Places, TheMediaAndTheRecordsAreLookedForInOrder) {
         std::string home;
         std::string media, records_folder; // found
     } cases[] = {
-        {"game", "", "", usr_bin, nullptr, "/home/pat", "./media", ""},
-        {"nofont", "", "", usr_bin, nullptr, "/home/pat", "./media", ""},
-        {"game", "", "rec", usr_bin, nullptr, "/home/pat", "./media", "rec"},
-        {"game", "/srv/m", "", usr_bin, nullptr, "/home/pat", "/srv/m", home_records},
-        {"elsewhere", "", "", usr_bin, nullptr, "/home/pat", top + "/usr/share/vextile/media",
-         home_records},
-        {"system", "", "", usr_bin, nullptr, "/home/pat", top + "/usr/share/vextile/media",
-         home_records},
-        {"elsewhere", "", "", games, nullptr, "/home/pat", top + "/deb/share/vextile/media",
-         home_records},
-        {"elsewhere", "", "", bare, nullptr, "/home/pat", built, home_records},
-        {"elsewhere", "", "", "", nullptr, "/home/pat", built, home_records},
-        {"elsewhere", "", "", usr_bin, "/data/xdg", "/home/pat", top + "/usr/share/vextile/media",
-         "/data/xdg/vextile"},
-        {"elsewhere", "", "", usr_bin, "", "/home/pat", top + "/usr/share/vextile/media",
-         home_records},
-        {"elsewhere", "", "", usr_bin, "xdg", "/home/pat", top + "/usr/share/vextile/media",
-         home_records},
-        {"elsewhere", "", "/r", usr_bin, "/data/xdg", "/home/pat", top + "/usr/share/vextile/media",
-         "/r"},
-        {"elsewhere", "", "", usr_bin, nullptr, "", top + "/usr/share/vextile/media", ""},
+        // clang-format off
+        {"game", "", "", bin, nullptr, pat, "./media", ""},
+        {"nofont", "", "", bin, nullptr, pat, "./media", ""},
+        {"game", "", "rec", bin, nullptr, pat, "./media", "rec"},
+        {"game", "/srv/m", "", bin, nullptr, pat, "/srv/m", home},
+        {"elsewhere", "", "", bin, nullptr, pat, usr, home},
+        {"system", "", "", bin, nullptr, pat, usr, home},
+        {"elsewhere", "", "", games, nullptr, pat, deb, home},
+        {"elsewhere", "", "", bare, nullptr, pat, built, home},
+        {"elsewhere", "", "", "", nullptr, pat, built, home},
+        {"elsewhere", "", "", bin, "/data/xdg", pat, usr, "/data/xdg/vextile"},
+        {"elsewhere", "", "", bin, "", pat, usr, home},
+        {"elsewhere", "", "", bin, "xdg", pat, usr, home},
+        {"elsewhere", "", "/r", bin, "/data/xdg", pat, usr, "/r"},
+        {"elsewhere", "", "", bin, nullptr, "", usr, ""},
+        // clang-format on
     };
     for (const Case& c : cases) {
         fs::current_path(top + "/" + c.where);

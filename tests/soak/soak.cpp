@@ -51,7 +51,7 @@ bool same_game(const Play_Record& a, const Play_Record& b) {
 // What must hold after every event and every frame: a current state that the record names, only
 // storable tiles in the well (none thawed in play), a record the loader would take back, a score
 // and a level that never fall within a game, a new game that starts empty, and the keyboard
-// typing exactly while a name is asked for.
+// typing exactly while a name is asked for; a landing only adds the piece's cells.
 struct Checker {
     int32_t last_score = 0, last_level = 0;
     State_Id last_id = STATE_NONE;
@@ -81,6 +81,32 @@ struct Checker {
         const auto* entry = dynamic_cast<const Score_Input_State*>(app.state.get());
         if (game.text_entry != (entry && !entry->not_placed))
             fail("the keyboard types but no name is asked for, or the other way round");
+    }
+
+    // Around a frame: a landing in it adds exactly the piece's cells inside the well to the cells
+    // the well held before (the row clear comes in later frames), and never lands on a block.
+    int32_t well[GRID_COLS * GRID_ROWS];
+    bool falling = false;
+    void before_frame() {
+        const uint32_t flags = play_record.flags;
+        falling = play_record.state_id == STATE_PLAY && (flags & FLAG_FALLING) &&
+                  !(flags & (FLAG_PAUSED | FLAG_GAME_OVER));
+        std::copy(std::begin(play_record.grid.cells), std::end(play_record.grid.cells), well);
+    }
+    void after_frame() {
+        const uint32_t flags = play_record.flags;
+        if (!falling || (flags & FLAG_GAME_OVER) ||
+            (play_record.state_id == STATE_PLAY && (flags & FLAG_FALLING)))
+            return;
+        for (int i = 0; i < 4; ++i) {
+            const Grid_Pos at = piece_cell(play_record.current, i);
+            if (at.col < 0 || at.col >= GRID_COLS || at.row < 0 || at.row >= GRID_ROWS) continue;
+            int32_t& cell = well[at.row * GRID_COLS + at.col];
+            if (cell != EMPTY_CELL) fail("a piece landed on a block");
+            cell = play_record.current.tile;
+        }
+        if (!std::equal(std::begin(well), std::end(well), std::begin(play_record.grid.cells)))
+            fail("a landing changed the well beyond adding the piece's cells");
     }
 };
 
@@ -149,7 +175,9 @@ void run_seed(unsigned seed, long frames) {
             app.dispatch_event(player.next_event());
             checker.check();
         }
+        checker.before_frame();
         app.run_frame(player.pick(8) ? 0.2 * player.pick(1000) / 1000.0 : 0.2 * player.pick(2));
+        checker.after_frame();
         checker.check();
         if (running_frame % 997 == 996) { // the saved game read back as written
             save_saved_game(&play_record);
