@@ -18,12 +18,9 @@ void push_key(SDLKey sym) {
     SDL_PushEvent(&key);
 }
 
-// A screen that writes down everything it is handed; each frame it notes the frame time and what
-// was typed so far, runs the frame's script, and closes the window when there is none.
-struct Recording_State : Game_State {
-    std::vector<Command> commands;
-    std::string typed; // the characters of CMD_CHAR
-    std::vector<int> mouse;
+// A recorder that also notes each frame's time and what was typed so far, runs the frame's script,
+// and closes the window when there is none.
+struct Recording_State : Recorder {
     std::vector<double> frames;
     std::vector<std::string> typed_by_frame;
     std::vector<std::function<void()>> script; // one step a frame
@@ -35,15 +32,6 @@ struct Recording_State : Game_State {
         SDL_Event quit{};
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit);
-    }
-    bool handle_command(Command command, const char* text) override {
-        commands.push_back(command);
-        if (text) typed += *text;
-        return true;
-    }
-    bool handle_mouse(Mouse_Action action, int x, int y) override {
-        mouse.insert(mouse.end(), {action, x, y});
-        return true;
     }
 };
 

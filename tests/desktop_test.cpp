@@ -107,21 +107,6 @@ TEST(Display, ThePictureIsScaledPixelBySquareAndTheBorderLeftAlone) {
 
 // ---- through the application ----
 
-// A screen that writes down the commands and mouse events it is handed.
-struct Recorder : Game_State {
-    std::vector<Command> commands;
-    std::vector<int> mouse; // action, x, y
-    void do_frame(double) override {}
-    bool handle_command(Command command, const char*) override {
-        commands.push_back(command);
-        return true;
-    }
-    bool handle_mouse(Mouse_Action action, int x, int y) override {
-        mouse.insert(mouse.end(), {action, x, y});
-        return true;
-    }
-};
-
 class Desktop_Test : public Game_Test {
   protected:
     void SetUp() override {

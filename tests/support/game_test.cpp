@@ -37,6 +37,17 @@ void Game_Test::set_frame_seconds(double seconds) {
     test_frame_seconds = seconds;
 }
 
+bool Recorder::handle_command(Command command, const char* text) {
+    commands.push_back(command);
+    if (text) typed += *text;
+    return true;
+}
+
+bool Recorder::handle_mouse(Mouse_Action action, int x, int y) {
+    mouse.insert(mouse.end(), {action, x, y});
+    return true;
+}
+
 SDL_Color colour_at(SDL_Surface* surface, int x, int y) {
     if (!surface) surface = get_screen();
     SDL_Color c = {0, 0, 0, 0};

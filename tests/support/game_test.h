@@ -33,6 +33,16 @@ class Game_Test : public ::testing::Test {
     std::unique_ptr<Temp_Dir> dir;
 };
 
+// A screen that writes down everything it is handed: commands, the characters typed, mouse events.
+struct Recorder : Game_State {
+    std::vector<Command> commands;
+    std::string typed;      // the characters of CMD_CHAR
+    std::vector<int> mouse; // action, x, y
+    void do_frame(double) override {}
+    bool handle_command(Command command, const char* text) override;
+    bool handle_mouse(Mouse_Action action, int x, int y) override;
+};
+
 // Pixel colour of a surface (the screen when null) as 8-bit r, g, b.
 SDL_Color colour_at(SDL_Surface* surface, int x, int y);
 bool same_colour(SDL_Color a, SDL_Color b);
