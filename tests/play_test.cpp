@@ -173,15 +173,27 @@ TEST_F(Play_Test, APieceNeverOverlapsABlockAndItsLandingOnlyAddsItsCells) {
          7}, // a square dropped beside a column, left tapped for 50 ms
         {3, 0, 5, 10, {{5, 7}, {5, 11}}, false, turn_left, 4}, // turned, it fits at 4, not at 5
         {1, 1, 13, 17, {}, false, turn_left, 12}, // turned off the right wall, it would stick out
+        // dropped with left held beside a column that ends at row 9: it slides once clear of it
+        {0,
+         0,
+         7,
+         5,
+         {{6, 3}, {6, 4}, {6, 5}, {6, 6}, {6, 7}, {6, 8}, {6, 9}},
+         false,
+         {{0, CMD_DOWN_PRESS}, {0, CMD_LEFT_PRESS}},
+         1},
     };
     const auto overlaps = [] {
         const Piece& p = play_record.current;
+        // The cells its pixels cover: beside its column while sliding, above its row while
+        // falling into it.
         const int beside = p.x < p.col * 16 ? -1 : p.x > p.col * 16 ? 1 : 0;
+        const int above = p.y < p.row * 16 ? -1 : 0;
         for (int i = 0; i < 4; ++i) {
             const Grid_Pos at = piece_cell(p, i);
-            if (play_record.grid.is_occupied(at.col, at.row) ||
-                play_record.grid.is_occupied(at.col + beside, at.row))
-                return true;
+            for (const int col : {at.col, at.col + beside})
+                for (const int row : {at.row, at.row + above})
+                    if (play_record.grid.is_occupied(col, row)) return true;
         }
         return false;
     };
