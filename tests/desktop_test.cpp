@@ -9,6 +9,7 @@
 #include "media/video.h"
 #include "play/play_record.h"
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -159,6 +160,43 @@ TEST_F(Desktop_Test, AtScaleTwoTheMouseLandsOnThePicturesPixels) {
           mouse_event(SDL_MOUSEBUTTONUP, 202, 81)});
     EXPECT_EQ(recorder->mouse, std::vector<int>({MOUSE_MOTION, 319, 0, MOUSE_PRESS, 100, 40,
                                                  MOUSE_RELEASE, 101, 40}));
+}
+
+// A picture that stands still is shown once: a change shows it again, and so do every 30th still
+// frame, an exposed window and a frame shown meanwhile by the plain flip. The game and its effects
+// always use the plain flip, the screens around it the other. At scale 2 the window keeps what was
+// shown last, so a frame not shown leaves the grey painted over it.
+TEST_F(Desktop_Test, APictureThatStandsStillIsNotShownAgain) {
+    ASSERT_TRUE(video_set_display({2, false}));
+    SDL_Surface* const window = SDL_GetVideoSurface();
+    std::string seen;
+    const auto shown = [&](const std::function<void()>& show) {
+        SDL_FillRect(window, nullptr, SDL_MapRGB(window->format, 1, 1, 1));
+        show();
+        seen += colour_at(window, 5, 5).r == 1 ? '-' : 'S';
+    };
+    const auto frame = [&](Uint8 grey) {
+        paint_screen(grey, grey, grey);
+        shown(flip_changed_screen);
+    };
+    frame(100), frame(100), frame(150), frame(150);
+    SDL_Event expose{};
+    expose.type = SDL_VIDEOEXPOSE;
+    take({expose});
+    for (int i = 0; i < 31; ++i)
+        frame(150);
+    paint_screen(0, 0, 0);
+    shown(flip_screen);
+    frame(150);
+    EXPECT_EQ(seen, "S-S-S" + std::string(29, '-') + "SSS");
+    seen.clear();
+    for (const State_Id id : {STATE_PLAY, STATE_FIRE, STATE_MAIN_MENU}) {
+        app.enter_state(id);
+        play_record.flags |= FLAG_PAUSED;
+        for (int i = 0; i < 2; ++i)
+            shown([] { app.run_frame(0.0); });
+    }
+    EXPECT_EQ(seen, "SSSSS-");
 }
 
 TEST_F(Desktop_Test, FullscreenAndBackKeepThePictureAndNoStateSeesTheSwitch) {

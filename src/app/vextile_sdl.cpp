@@ -18,6 +18,16 @@
 
 Vextile_SDL app;
 
+namespace {
+
+// The game itself, the play state and the effects: there the pad's buttons 0 and 7 turn and
+// pause rather than press the focused button, and the picture changes nearly every frame.
+bool in_play(State_Id id) {
+    return id == STATE_PLAY || id == STATE_KILL_ROWS || effect_of_state(id) != nullptr;
+}
+
+} // namespace
+
 Vextile_SDL::Vextile_SDL() = default;
 
 Vextile_SDL::~Vextile_SDL() = default;
@@ -134,7 +144,13 @@ bool Vextile_SDL::take_events() {
 void Vextile_SDL::run_frame(double seconds) {
     draw_background();
     state_frame(seconds);
-    flip_screen();
+    // The game and its effects change their picture nearly every frame, and the play frame has
+    // the tightest budget: they are shown as they are. The screens around the game mostly stand
+    // still, and a picture that stands still is not sent to the display again.
+    if (in_play(play_record.state_id))
+        flip_screen();
+    else
+        flip_changed_screen();
 }
 
 bool Vextile_SDL::send_command(Command command, const char* text) {
@@ -188,6 +204,9 @@ bool Vextile_SDL::dispatch_event(const SDL_Event& event) {
         if (!event.active.gain && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)))
             focus_lost();
         break;
+    case SDL_VIDEOEXPOSE:
+        refresh_display();
+        break;
     case SDL_QUIT:
         return false;
     default:
@@ -240,12 +259,6 @@ Command movement_key_command(SDLKey sym) {
 // sees them.
 bool is_display_switch(const SDL_keysym& key) {
     return key.sym == SDLK_F11 || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT));
-}
-
-// The play state and the effects, where the pad's buttons 0 and 7 turn and pause rather than
-// press the focused button.
-bool in_play(State_Id id) {
-    return id == STATE_PLAY || id == STATE_KILL_ROWS || effect_of_state(id) != nullptr;
 }
 
 Command release_command(SDLKey sym) {

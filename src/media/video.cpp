@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
 const Colour COLOR_BLACK = {0, 0, 0, 0};
 const Colour COLOR_WHITE = {250, 250, 250, 0};
@@ -32,6 +34,13 @@ Size desktop = {0, 0};
 int border_clears = 0;
 
 constexpr int BORDER_CLEARS = 2;
+
+// The screen's pixels as flip_changed_screen last showed them (empty: show the next frame), and
+// the frames since then that it did not show. A still picture is shown again now and then all the
+// same, in case a display lost it without telling.
+std::vector<Uint8> shown;
+int still_frames = 0;
+constexpr int STILL_FLIP_FRAMES = 30;
 
 void set_window_icon(Bitmap_Id icon_id) {
     SDL_Surface* icon = zgl_get_bitmap(icon_id);
@@ -162,6 +171,7 @@ bool video_set_display(Display_Request request) {
         return false;
     }
     window_scale = scale; // the window's scale, also while fullscreen, for the way back
+    refresh_display();
     return true;
 }
 
@@ -181,6 +191,7 @@ Size desktop_size() {
 // and sound the catalogues still hold, the audio device, then SDL itself.
 void video_shutdown() {
     zgl_let_go(background);
+    shown = std::vector<Uint8>();
     screen = nullptr;
     window = nullptr;
     if (picture) {
@@ -236,8 +247,35 @@ void free_surface(SDL_Surface* surface) {
     SDL_FreeSurface(surface);
 }
 
-void flip_screen() {
-    if (!screen || !window) return;
+namespace {
+
+void show_frame() {
     if (screen != window) show_picture();
     SDL_Flip(window);
+}
+
+} // namespace
+
+void flip_screen() {
+    if (!screen || !window) return;
+    shown.clear(); // what the display shows is no longer what flip_changed_screen showed
+    show_frame();
+}
+
+void flip_changed_screen() {
+    if (!screen || !window) return;
+    if (!SDL_MUSTLOCK(screen) || SDL_LockSurface(screen) == 0) {
+        const auto* pixels = static_cast<const Uint8*>(screen->pixels);
+        const size_t size = size_t(screen->pitch) * size_t(screen->h);
+        const bool still = shown.size() == size && std::memcmp(shown.data(), pixels, size) == 0;
+        if (!still) shown.assign(pixels, pixels + size);
+        if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
+        if (still && ++still_frames < STILL_FLIP_FRAMES) return;
+    }
+    still_frames = 0;
+    show_frame();
+}
+
+void refresh_display() {
+    shown.clear();
 }

@@ -47,3 +47,9 @@ void free_surface(SDL_Surface* surface);
 // Shows the finished frame: the window's own flip, after the picture is scaled into it when the
 // game draws off-screen.
 void flip_screen();
+// Shows the finished frame as flip_screen does, but only when it differs from the frame this
+// showed last: a picture that stands still costs the display nothing. It is shown all the same on
+// every 30th frame, after flip_screen showed another, and after refresh_display.
+void flip_changed_screen();
+// The next frame is shown whatever it holds (the window was exposed or made afresh).
+void refresh_display();
