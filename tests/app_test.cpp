@@ -5,6 +5,7 @@
 #include "media/bitmaps.h"
 
 #include <cmath>
+#include <csignal>
 #include <functional>
 
 namespace {
@@ -150,6 +151,12 @@ TEST_F(App_Test, TheSwitchWaitsForTheHandlerAndTheOldStateGoesBeforeTheNewOneIsB
         app.enter_saved_state();
         EXPECT_TRUE(app.state && play_record.state_id == STATE_SPLASH) << saved;
     }
+}
+
+// A hang-up (the terminal closed) ends the main loop as SIGTERM does, so the game gets saved.
+TEST_F(App_Test, AHangUpEndsTheLoopAsTerminationDoes) {
+    std::raise(SIGHUP);
+    EXPECT_FALSE(app.take_events());
 }
 
 // ---- the frame clock ---------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "play/well.h"
 #include "store/options_file.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <utility>
 
@@ -26,6 +27,16 @@ bool in_play(State_Id id) {
     return id == STATE_PLAY || id == STATE_KILL_ROWS || effect_of_state(id) != nullptr;
 }
 
+// SDL ends the main loop on SIGTERM and SIGINT, so the game in progress is saved. A hang-up (the
+// terminal the game was started from closed) goes the same way, unless the player asked to ignore
+// it (nohup).
+void treat_hangup_as_terminate() {
+    struct sigaction term = {}, hangup = {};
+    if (sigaction(SIGTERM, nullptr, &term) != 0 || sigaction(SIGHUP, nullptr, &hangup) != 0) return;
+    const bool sdl_handles_term = term.sa_handler != SIG_DFL && term.sa_handler != SIG_IGN;
+    if (sdl_handles_term && hangup.sa_handler == SIG_DFL) sigaction(SIGHUP, &term, nullptr);
+}
+
 } // namespace
 
 Vextile_SDL::Vextile_SDL() = default;
@@ -37,6 +48,7 @@ bool Vextile_SDL::start_video() {
     // flip does so; the frame clock's sleep stays the ceiling. The player's own setting wins.
     if (frame_clock.fps() > 0) setenv("SDL12COMPAT_SYNC_TO_VBLANK", "1", 0);
     video_init("Vextile!", BMP_ICON, display);
+    treat_hangup_as_terminate();
     // Without audio the game still runs, silently; without a screen or a font it cannot.
     if (get_screen() == nullptr || game_font == nullptr) return false;
     gamepad.start();
