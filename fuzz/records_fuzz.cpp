@@ -6,6 +6,7 @@
 // rest is the file. Bytes after the record's size are ignored by the game; here they are the
 // mouse clicks on the options screen, or the name the player types.
 #include "fuzz_world.h"
+#include "headless_game.h"
 
 #include "app/vextile.h"
 #include "game/game_context.h"
@@ -20,11 +21,6 @@
 #include <string>
 
 namespace {
-
-void run_frames(int count, double seconds) {
-    for (int i = 0; i < count; ++i)
-        run_frame(seconds);
-}
 
 bool names_are_terminated(const Score_Table& table) {
     for (const Score_Entry& row : table.rows) {
@@ -61,7 +57,7 @@ void click_options(const std::string& points) {
 // OK, OK pressed (the options are saved) unless a click has already left the screen.
 void use_options_screen(const std::string& clicks) {
     app.enter_state(STATE_OPTIONS);
-    run_frames(2, 0.016);
+    headless::run_frames(2, 0.016);
     send_command(CMD_SPACE);
     send_command(CMD_DOWN_PRESS);
     send_command(CMD_SPACE);
@@ -104,7 +100,7 @@ void fuzz_options(const std::string& file) {
 // The high-score list until its timer hands over to the main menu.
 void show_score_list() {
     app.enter_state(STATE_SCORE_LIST);
-    run_frames(3, 0.016);
+    headless::run_frames(3, 0.016);
     run_frame(200.0);
     expect(play_record.state_id == STATE_MAIN_MENU, "the list times out into the main menu");
 }
@@ -126,7 +122,7 @@ int32_t enter_score(int32_t score, const std::string& name, bool at_once) {
     send_command(CMD_DOWN_PRESS);
     send_command(CMD_UP);
     send_command(CMD_ENTER);
-    run_frames(2, 0.016);
+    headless::run_frames(2, 0.016);
     expect(play_record.state_id == STATE_SCORE_LIST, "the entry ends in the list");
     return place;
 }
