@@ -98,16 +98,21 @@ TEST_F(Play_Test, ASlideSpeedsUpWhileItsKeyIsHeldAndStartsSlowlyAfterAnIdleWhile
 // well. Escape leaves for the menu.
 TEST_F(Play_Test, PauseStopsEverythingButSpaceAndEscape) {
     place(0, 0, 6, 5, 3);
+    EXPECT_TRUE(command(CMD_LEFT_PRESS) && command(CMD_DOWN_PRESS)); // held into the pause
     EXPECT_TRUE(command(CMD_SPACE));
     const Play_Record before = play_record;
-    for (Command c : {CMD_UP, CMD_DELETE, CMD_LEFT_PRESS, CMD_DOWN_PRESS, CMD_STOP, CMD_ENTER})
+    for (Command c : {CMD_UP, CMD_DELETE, CMD_RIGHT_PRESS, CMD_DOWN_PRESS, CMD_STOP, CMD_ENTER})
         EXPECT_FALSE(command(c)) << char(c);
     frame(0.2);
     EXPECT_EQ(std::tuple(play_record.flags, play_record.current.y, sounds(SND_MISS)),
               std::tuple(before.flags, before.current.y, 0));
+    // Keys let go during the pause are let go: after it the piece neither slides nor drops fast.
+    EXPECT_TRUE(command(CMD_LEFT_RELEASE) && command(CMD_DOWN_RELEASE));
     EXPECT_TRUE(command(CMD_SPACE));
     frame(0.2);
     EXPECT_GT(play_record.current.y, before.current.y) << "it falls again";
+    EXPECT_EQ(std::tuple(play_record.current.col, has_flag(FLAG_FAST_DROP)),
+              std::tuple(before.current.col, false));
     EXPECT_TRUE(command(CMD_ESCAPE));
     EXPECT_EQ(play_record.state_id, STATE_MAIN_MENU);
 }

@@ -325,7 +325,7 @@ void Vextile_SDL::pad_event(const SDL_Event& event) {
 void Vextile_SDL::focus_lost() {
     if (!state || !in_play(play_record.state_id)) return;
     // Keys held when the player switched away send their release to another window: they are let
-    // go here, before the pause (a paused game takes no releases).
+    // go here.
     for (const Command release : {CMD_LEFT_RELEASE, CMD_RIGHT_RELEASE, CMD_DOWN_RELEASE})
         send_command(release);
     // Pieces do not fall while nobody watches; the player resumes with Space as after any pause.

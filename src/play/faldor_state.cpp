@@ -144,10 +144,13 @@ void clear_around_well() {
                   {0, well->h, std::min<int>(well->w, SCREEN_WIDTH), SCREEN_HEIGHT - well->h});
 }
 
-// While the game is over only enter and escape count; while paused only space and escape.
+// While the game is over only enter and escape count; while paused only space and escape, and
+// letting go of a key held when the game paused (else the piece would slide on after the pause).
 bool command_allowed(Command command) {
     if (flag_set(FLAG_GAME_OVER)) return command == CMD_ENTER || command == CMD_ESCAPE;
-    if (flag_set(FLAG_PAUSED)) return command == CMD_SPACE || command == CMD_ESCAPE;
+    if (flag_set(FLAG_PAUSED))
+        return command == CMD_SPACE || command == CMD_ESCAPE || command == CMD_LEFT_RELEASE ||
+               command == CMD_RIGHT_RELEASE || command == CMD_DOWN_RELEASE;
     return true;
 }
 
