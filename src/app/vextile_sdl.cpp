@@ -156,10 +156,12 @@ bool Vextile_SDL::take_events() {
 void Vextile_SDL::run_frame(double seconds) {
     draw_background();
     state_frame(seconds);
-    // The game and its effects change their picture nearly every frame, and the play frame has
-    // the tightest budget: they are shown as they are. The screens around the game mostly stand
-    // still, and a picture that stands still is not sent to the display again.
-    if (in_play(play_record.state_id))
+    // A game in play and its effects change their picture nearly every frame, and the play frame
+    // has the tightest budget: they are shown as they are. The screens around the game, and a game
+    // paused or over, mostly stand still, and a picture that stands still is not sent again.
+    const State_Id id = play_record.state_id;
+    const bool halted = id == STATE_PLAY && (play_record.flags & (FLAG_PAUSED | FLAG_GAME_OVER));
+    if (in_play(id) && !halted)
         flip_screen();
     else
         flip_changed_screen();
