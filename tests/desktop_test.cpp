@@ -164,8 +164,9 @@ TEST_F(Desktop_Test, AtScaleTwoTheMouseLandsOnThePicturesPixels) {
 
 // A picture that stands still is shown once: a change shows it again, and so do every 30th still
 // frame, an exposed window and a frame shown meanwhile by the plain flip. A game in play and its
-// effects always use the plain flip; the screens around it, and a game paused or over, the other. At scale 2 the window keeps what was
-// shown last, so a frame not shown leaves the grey painted over it.
+// effects always use the plain flip; the screens around it, and a game paused or over, the other.
+// At scale 2 the window keeps what was shown last, so a frame not shown leaves the grey painted
+// over it.
 TEST_F(Desktop_Test, APictureThatStandsStillIsNotShownAgain) {
     ASSERT_TRUE(video_set_display({2, false}));
     SDL_Surface* const window = SDL_GetVideoSurface();
@@ -191,8 +192,10 @@ TEST_F(Desktop_Test, APictureThatStandsStillIsNotShownAgain) {
     EXPECT_EQ(seen, "S-S-S" + std::string(29, '-') + "SSS");
     seen.clear();
     // A game in play, paused, over; an effect while paused; the menu.
-    for (const auto& [id, flags] : {std::pair{STATE_PLAY, 0u}, {STATE_PLAY, FLAG_PAUSED},
-                                    {STATE_PLAY, FLAG_GAME_OVER}, {STATE_FIRE, FLAG_PAUSED},
+    for (const auto& [id, flags] : {std::pair{STATE_PLAY, 0u},
+                                    {STATE_PLAY, FLAG_PAUSED},
+                                    {STATE_PLAY, FLAG_GAME_OVER},
+                                    {STATE_FIRE, FLAG_PAUSED},
                                     {STATE_MAIN_MENU, 0u}}) {
         app.enter_state(id);
         play_record.flags = (play_record.flags & ~(FLAG_PAUSED | FLAG_GAME_OVER)) | flags;
